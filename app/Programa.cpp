@@ -1,0 +1,46 @@
+#include "app/Programa.h"
+
+#include "platform/Fuentes.h"
+#include "platform/Servicios.h"
+#include "platform/qt/DialogosQt.h"
+#include "ui/frmSwitch.h"
+
+#include <QApplication>
+#include <QScreen>
+
+namespace quimbal {
+
+namespace {
+void centrar(QWidget& w) {
+    if (QScreen* s = w.screen()) {
+        const QRect r = s->availableGeometry();
+        w.move(r.center() - w.rect().center());
+    }
+}
+} // namespace
+
+int EjecutarPrograma(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quimbal"));
+    InstalarSustitucionesDeFuentes();
+    // The window hides to the tray: closing a message box while it is hidden
+    // must not end the program. It ends when the main window unloads.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    DialogosQt dialogos;
+    BucleQt bucle;
+    servicios().dialogos = &dialogos;
+    servicios().bucle = &bucle;
+
+    frmSwitch ventana;
+    QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    ventana.Cargar();
+    centrar(ventana);
+    ventana.show();
+    const int r = app.exec();
+    servicios() = Servicios{};
+    return r;
+}
+
+} // namespace quimbal

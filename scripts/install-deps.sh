@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Quimbal needs.
+# Runs `apt-get update` once, and only when something is missing.
+set -euo pipefail
+PKGS=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
+  qt6-qpa-plugins libqt6multimedia6 qt6-l10n-tools
+  libxtst-dev libx11-dev
+  xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick
+  pulseaudio pulseaudio-utils sox
+  fonts-dejavu-core fonts-liberation fontconfig
+  clang libclang-rt-14-dev
+  gstreamer1.0-plugins-base gstreamer1.0-pulseaudio
+)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and passes every test: the unit and
+# end-to-end tests on the normal build, then the unit tests again on a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBAL_WERROR=ON
+cmake --build build -j "$jobs"
+ctest --test-dir build -L unit -j "$jobs" --output-on-failure
+ctest --test-dir build -L e2e --output-on-failure
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIMBAL_SANITIZE=ON -DQUIMBAL_WERROR=ON
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -L unit -j "$jobs" --output-on-failure
