@@ -9,10 +9,20 @@ namespace quimbal {
 
 class Dialogos;
 class Bucle;
+class Inyector;       // mouse button events and key strings (platform/Inyector.h)
+class PuertoSerie;    // the serial port's modem lines (platform/PuertoSerie.h)
+class LibreriaSonido; // the sound-level component (platform/LibreriaSonido.h)
+class Bandeja;        // the notification-area icon (platform/Bandeja.h)
+class Ayuda;          // the help viewer (platform/Ayuda.h)
 
 struct Servicios {
     Dialogos* dialogos = nullptr;
     Bucle* bucle = nullptr;
+    Inyector* inyector = nullptr;
+    PuertoSerie* puerto = nullptr;
+    LibreriaSonido* sonido = nullptr;
+    Bandeja* bandeja = nullptr;
+    Ayuda* ayuda = nullptr;
 };
 
 Servicios& servicios();
