@@ -1,12 +1,19 @@
 #include "app/Programa.h"
 
+#include "app/VentanaPrincipal.h"
+#include "app/frmInicio.h"
 #include "platform/Fuentes.h"
 #include "platform/Servicios.h"
+#include "platform/qt/AyudaQt.h"
+#include "platform/qt/BandejaQt.h"
 #include "platform/qt/DialogosQt.h"
-#include "ui/frmSwitch.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPointer>
 #include <QScreen>
+#include <QSessionManager>
+#include <memory>
 
 namespace quimbal {
 
@@ -22,6 +29,8 @@ void centrar(QWidget& w) {
 int EjecutarPrograma(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quimbal"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quimbal/icono.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quimbal"));
     InstalarSustitucionesDeFuentes();
     // The window hides to the tray: closing a message box while it is hidden
     // must not end the program. It ends when the main window unloads.
@@ -29,16 +38,44 @@ int EjecutarPrograma(int argc, char** argv) {
 
     DialogosQt dialogos;
     BucleQt bucle;
+    BandejaQt bandeja;
+    AyudaQt ayuda;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    servicios().bandeja = &bandeja;
+    servicios().ayuda = &ayuda;
 
-    frmSwitch ventana;
-    QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    ventana.Cargar();
-    centrar(ventana);
-    ventana.show();
+    std::unique_ptr<VentanaPrincipal> ventana;
+    // Continuar: the start screen is gone; the configuration window loads
+    // and shows, unless its load could not go on.
+    auto mostrarVentana = [&] {
+        ventana = std::make_unique<VentanaPrincipal>();
+        QObject::connect(ventana.get(), &frmSwitch::descargada, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        ventana->Cargar();
+        if (ventana->Descargada())
+            return;
+        centrar(*ventana);
+        ventana->show();
+    };
+    // A desktop session ending unloads the window as any other unload does:
+    // nothing is saved.
+    auto descargar = [&] {
+        if (ventana)
+            ventana->Descargar();
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&](QSessionManager&) { descargar(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, descargar);
+
+    auto* inicio = new frmInicio;
+    inicio->MostrarVentanaPrincipal = mostrarVentana;
+    centrar(*inicio);
+    inicio->show();
+
     const int r = app.exec();
+    descargar();
+    ventana.reset();
     servicios() = Servicios{};
     return r;
 }
