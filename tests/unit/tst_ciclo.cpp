@@ -1,0 +1,227 @@
+// The configuration window's life: what its load sets up and in which order,
+// the three window buttons, and the unload that tears it all down.
+#include "app/VentanaPrincipal.h"
+#include "app/modIconBar.h"
+#include "app/subClas.h"
+#include "platform/Servicios.h"
+#include "profiles/Declaraciones.h"
+#include "tests/fakes/AyudaFalsa.h"
+#include "tests/fakes/BandejaFalsa.h"
+#include "tests/fakes/DialogosFalsos.h"
+#include "ui/CicloVentana.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quimbal;
+
+namespace {
+// Every file of a folder with its bytes.
+QMap<QString, QByteArray> contenido(const QString& carpeta) {
+    QMap<QString, QByteArray> m;
+    for (const QFileInfo& f : QDir(carpeta).entryInfoList(QDir::Files)) {
+        QFile a(f.absoluteFilePath());
+        a.open(QIODevice::ReadOnly);
+        m.insert(f.fileName(), a.readAll());
+    }
+    return m;
+}
+} // namespace
+
+class TstCiclo : public QObject {
+    Q_OBJECT
+    QTemporaryDir carpeta_;
+    QStringList registro_;
+
+    // Records the load's steps as the window's own handlers and the fakes see
+    // them.
+    void registrar(VentanaPrincipal& v, BandejaFalsa& bandeja) {
+        bandeja.registro = [this, &v](const QString& que) {
+            const bool enganchada = v.hWnd()->procedimiento() == &ProcVentanaBandeja;
+            registro_ << QStringLiteral("bandeja %1%2").arg(que, enganchada ? " enganchada" : "");
+        };
+        auto usuario = v.cboUsuario->Click;
+        v.cboUsuario->Click = [this, &v, usuario] {
+            registro_ << QStringLiteral("usuario %1 test=%2 listas=%3/%4 catalogo=%5")
+                             .arg(v.cboUsuario->ListIndex())
+                             .arg(ModoTest)
+                             .arg(v.cboSwitch->ListCount())
+                             .arg(v.cboSonido->ListCount())
+                             .arg(v.cboTeclas1->ListCount() + v.cboTeclas2->ListCount());
+            usuario();
+        };
+        auto puerto = v.cboSwitch->Click;
+        v.cboSwitch->Click = [this, &v, puerto] {
+            registro_ << QStringLiteral("puerto %1").arg(v.cboSwitch->ListIndex());
+            puerto();
+        };
+    }
+
+private slots:
+    void init() {
+        ReiniciarDeclaraciones();
+        OlvidarAvisoSinBandeja();
+        registro_.clear();
+        FijarCarpetaPrograma(carpeta_.path());
+    }
+    void cleanup() { FijarCarpetaPrograma(QString()); }
+
+    void ordenDeCarga() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        registrar(v, bandeja);
+        v.Cargar();
+        const QStringList esperado = {
+            QStringLiteral("bandeja agregar"),
+            QStringLiteral("usuario 0 test=1 listas=5/10 catalogo=62"),
+            QStringLiteral("puerto 0"),
+        };
+        QCOMPARE(registro_.mid(0, esperado.size()), esperado);
+        QVERIFY(v.hWnd()->procedimiento() == &ProcVentanaBandeja);
+        QVERIFY(ProcAnteriorBandeja == &Ventana::ProcPredeterminado);
+        QVERIFY(ModoTest);
+        QCOMPARE(v.cboSwitch->List(4), QStringLiteral("4"));
+        QCOMPARE(v.cboSonido->List(9), QStringLiteral("10"));
+    }
+
+    void descargaEnOrdenInversoSinEscribir() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        registrar(v, bandeja);
+        v.Cargar();
+        const auto antes = contenido(carpeta_.path());
+        registro_.clear();
+        QSignalSpy fin(&v, &frmSwitch::descargada);
+        v.Descargar();
+        QCOMPARE(fin.size(), 1);
+        // The icon goes while the hook that serves it is still in place; then
+        // the hook goes, putting back the procedure the window had.
+        QCOMPARE(registro_, QStringList{QStringLiteral("bandeja quitar enganchada")});
+        QVERIFY(v.hWnd()->procedimiento() == &Ventana::ProcPredeterminado);
+        QVERIFY(bandeja.iconos.isEmpty());
+        QCOMPARE(contenido(carpeta_.path()), antes);
+        // Once only.
+        v.Descargar();
+        QCOMPARE(fin.size(), 1);
+        QCOMPARE(bandeja.llamadas.size(), 2);
+    }
+
+    void salirConEnterContestaNo() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        v.Cargar();
+        const auto antes = contenido(carpeta_.path());
+        bool preguntando = false;
+        s.dialogos.mientrasAbierto = [&] { preguntando = PreguntandoSalida; };
+        // The fake answers a Yes/No box with its default button, as Enter does.
+        v.cmdSalir->pulsar();
+        QCOMPARE(s.dialogos.mensajes.size(), 1);
+        QCOMPARE(s.dialogos.mensajes[0].texto, QStringLiteral("¿Desea salir del programa?"));
+        QCOMPARE(s.dialogos.mensajes[0].titulo, QStringLiteral("Atención!"));
+        QCOMPARE(s.dialogos.mensajes[0].estilo, 292);
+        QVERIFY(preguntando);
+        QVERIFY(!PreguntandoSalida);
+        QVERIFY(!v.Descargada());
+        QCOMPARE(bandeja.iconos.size(), 1);
+        QCOMPARE(contenido(carpeta_.path()), antes);
+    }
+
+    void salirConSiDescarga() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        v.Cargar();
+        v.show();
+        s.dialogos.respuestas = {vbYes};
+        QSignalSpy fin(&v, &frmSwitch::descargada);
+        QTest::keyClick(&v, Qt::Key_Escape); // Esc is Salir
+        QCOMPARE(fin.size(), 1);
+        QVERIFY(v.Descargada());
+        QVERIFY(!PreguntandoSalida);
+        QVERIFY(bandeja.iconos.isEmpty());
+        QVERIFY(!v.isVisible());
+    }
+
+    void cerrarDesdeLaBarraDeTituloDescarga() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        v.Cargar();
+        v.show();
+        v.close();
+        QVERIFY(v.Descargada());
+        QVERIFY(bandeja.iconos.isEmpty());
+        QVERIFY(s.dialogos.mensajes.isEmpty());
+    }
+
+    void aceptarOcultaYSigueLaBandeja() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        VentanaPrincipal v;
+        v.Cargar();
+        v.show();
+        // Enter from a control that is not a button presses the default button.
+        QTest::keyClick(v.cboUsuario, Qt::Key_Return);
+        QVERIFY(!v.isVisible());
+        QVERIFY(!ModoTest);
+        QCOMPARE(bandeja.iconos.size(), 1);
+        QVERIFY(s.dialogos.mensajes.isEmpty());
+    }
+
+    void ayudaEnLaCarpetaDelPrograma() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        AyudaFalsa ayuda;
+        VentanaPrincipal v;
+        v.Cargar();
+        const QString actual = QDir::currentPath();
+        QDir::setCurrent(QDir::tempPath());
+        v.cmdAyuda->pulsar();
+        QDir::setCurrent(actual);
+        QCOMPARE(ayuda.llamadas.size(), 1);
+        QVERIFY(ayuda.llamadas[0].hWnd == v.hWnd());
+        QCOMPARE(ayuda.llamadas[0].archivo, QDir(carpeta_.path()).filePath("quimbal.hlp"));
+        QCOMPARE(ayuda.llamadas[0].comando, 3u);
+        QCOMPARE(ayuda.llamadas[0].datos, std::uintptr_t(0));
+    }
+
+    void ultimoUsuario_data() {
+        QTest::addColumn<QStringList>("entradas");
+        QTest::addColumn<QString>("ultimo");
+        QTest::addColumn<int>("seleccion");
+        QTest::addColumn<QList<int>>("mostrados");
+        const QStringList tres = {"General", "Ana", "Luis"};
+        QTest::newRow("minusculas") << tres << "general             " << 0 << QList<int>{0};
+        QTest::newRow("espacios") << tres << "  luis" << 2 << QList<int>{2};
+        QTest::newRow("ninguno") << tres << "Pedro" << 0 << QList<int>{};
+        QTest::newRow("vacio") << tres << "                    " << 0 << QList<int>{};
+        QTest::newRow("el ultimo que coincide")
+            << QStringList{"General", "ANA", "Luis", "ana"} << "Ana" << 3 << QList<int>{1, 3};
+    }
+    void ultimoUsuario() {
+        QFETCH(QStringList, entradas);
+        QFETCH(QString, ultimo);
+        QFETCH(int, seleccion);
+        QFETCH(QList<int>, mostrados);
+        Lista l;
+        for (const QString& e : entradas)
+            l.AddItem(e);
+        QList<int> clics;
+        l.Click = [&] { clics << l.ListIndex(); };
+        l.setListIndex(0);
+        clics.clear();
+        QList<int> vistos;
+        SeleccionarUltimoUsuario(l, ultimo, [&](int i) { vistos << i; });
+        QCOMPARE(l.ListIndex(), seleccion);
+        QCOMPARE(vistos, mostrados);
+        QCOMPARE(clics, mostrados);
+    }
+};
+
+QTEST_MAIN(TstCiclo)
+#include "tst_ciclo.moc"
