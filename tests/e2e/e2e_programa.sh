@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The whole program on a desktop with a notification area: start screen, a
+# key leaves it, the configuration window shows; Enter hides it into the tray;
+# a left press on the tray icon brings it back; Esc asks before leaving, Enter
+# on that question answers No, and Yes ends the program. Screenshots of the
+# start screen, the window in switch and in sound mode and "Más opciones".
+set -eu
+source "$(dirname "$0")/comun.sh"
+pasados=0
+bien() { pasados=$((pasados + 1)); echo "ok: $*"; }
+trap 'terminar_quimbal' EXIT
+
+preparar_carpeta
+arrancar_quimbal
+inicio=$(esperar_ventana "Quimbal") || fallar "no apareció la pantalla de inicio"
+geo=$(xdotool getwindowgeometry "$inicio")
+echo "$geo" | grep -q "Geometry: 487x338" || fallar "pantalla de inicio de tamaño inesperado: $geo"
+captura pantalla-inicio
+bien "pantalla de inicio"
+
+# F10 shows its message and the start screen stays.
+xdotool windowactivate --sync "$inicio" >/dev/null 2>&1 || true
+xdotool key F10
+caja=$(esperar_ventana "Quimbal 1.6" 50) || fallar "F10 no mostró su mensaje"
+xdotool search --onlyvisible --name "^Quimbal\$" >/dev/null || fallar "la pantalla de inicio se fue con F10"
+xdotool key Return
+esperar_sin_ventana "Quimbal 1.6" || fallar "el mensaje de F10 no se cerró"
+bien "F10"
+
+wid=$(pasar_inicio) || fallar "una tecla no dejó la pantalla de inicio"
+xdotool search --onlyvisible --name "^Quimbal\$" >/dev/null && fallar "la pantalla de inicio sigue visible"
+bien "una tecla lleva a la ventana de configuración"
+
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key alt+w
+sleep 0.5
+captura ventana-switch
+xdotool key alt+s
+sleep 0.5
+captura ventana-sonido
+xdotool key alt+m
+if mas=$(esperar_ventana "Más opciones" 30); then
+  captura mas-opciones
+  xdotool key Escape
+  esperar_sin_ventana "Más opciones" || fallar "Esc no cerró Más opciones"
+  bien "Más opciones"
+else
+  echo "aviso: Más opciones no se abrió (el botón Más está desactivado)"
+fi
+xdotool key alt+w
+sleep 0.3
+
+# Enter hides the window; the icon stays in the notification area.
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key Return
+esperar_sin_ventana "Quimbal 1.6" || fallar "Enter no ocultó la ventana"
+kill -0 "$QUIMBAL_PID" || fallar "el programa terminó al ocultar la ventana"
+icono=""
+for _ in $(seq 50); do icono=$(icono_bandeja) && break; sleep 0.1; done
+[ -n "$icono" ] || fallar "no hay icono en el área de notificación"
+captura bandeja
+bien "Enter oculta la ventana y queda el icono"
+
+clic_en_ventana "$icono"
+wid=$(esperar_ventana "Quimbal 1.6" 50) || fallar "la pulsación en el icono no mostró la ventana"
+bien "el icono muestra la ventana"
+
+# Esc asks; Enter answers No and the program goes on.
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key Escape
+esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
+captura pregunta-salida
+xdotool key Return
+esperar_sin_ventana "Atención!" || fallar "Enter no cerró la pregunta"
+sleep 0.3
+kill -0 "$QUIMBAL_PID" || fallar "Enter en la pregunta terminó el programa"
+xdotool search --onlyvisible --name "^Quimbal 1.6\$" >/dev/null || fallar "la ventana desapareció tras No"
+bien "Enter en la pregunta contesta No"
+
+# Esc again, then Yes: the program ends.
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key Escape
+esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
+xdotool key shift+Tab space
+for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"
+rc=0; wait "$QUIMBAL_PID" || rc=$?
+QUIMBAL_PID=""
+[ "$rc" = 0 ] || fallar "el programa terminó con código $rc"
+icono_bandeja >/dev/null && fallar "el icono sigue en el área de notificación"
+bien "Sí termina el programa y quita el icono"
+
+echo "$pasados passed, 0 failed"
