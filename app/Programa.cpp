@@ -3,6 +3,7 @@
 #include "platform/Fuentes.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
+#include "profiles/InstanciaUnica.h"
 #include "ui/frmSwitch.h"
 
 #include <QApplication>
@@ -31,6 +32,11 @@ int EjecutarPrograma(int argc, char** argv) {
     BucleQt bucle;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    // One running copy per folder: a second one ends before touching the files.
+    if (!ComprobarInstanciaUnica()) {
+        servicios() = Servicios{};
+        return 1;
+    }
 
     frmSwitch ventana;
     QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
