@@ -3,6 +3,7 @@
 #include "platform/Fuentes.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
+#include "platform/qt/PuertoSerieQt.h"
 #include "ui/frmSwitch.h"
 
 #include <QApplication>
@@ -31,10 +32,13 @@ int EjecutarPrograma(int argc, char** argv) {
     BucleQt bucle;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    PuertoSerieQt puerto;
+    servicios().puerto = &puerto;
 
     frmSwitch ventana;
     QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    ventana.comPuerto = &puerto;
     ventana.Cargar();
     centrar(ventana);
     ventana.show();
