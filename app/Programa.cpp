@@ -3,6 +3,7 @@
 #include "platform/Fuentes.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
+#include "platform/qt/PuertoSerieQt.h"
 #include "profiles/InstanciaUnica.h"
 #include "ui/frmSwitch.h"
 
@@ -37,10 +38,13 @@ int EjecutarPrograma(int argc, char** argv) {
         servicios() = Servicios{};
         return 1;
     }
+    PuertoSerieQt puerto;
+    servicios().puerto = &puerto;
 
     frmSwitch ventana;
     QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    ventana.comPuerto = &puerto;
     ventana.Cargar();
     centrar(ventana);
     ventana.show();
