@@ -7,6 +7,8 @@
 #include "platform/qt/AyudaQt.h"
 #include "platform/qt/BandejaQt.h"
 #include "platform/qt/DialogosQt.h"
+#include "platform/qt/PuertoSerieQt.h"
+#include "profiles/InstanciaUnica.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -44,12 +46,20 @@ int EjecutarPrograma(int argc, char** argv) {
     servicios().bucle = &bucle;
     servicios().bandeja = &bandeja;
     servicios().ayuda = &ayuda;
+    // One running copy per folder: a second one ends before touching the files.
+    if (!ComprobarInstanciaUnica()) {
+        servicios() = Servicios{};
+        return 1;
+    }
+    PuertoSerieQt puerto;
+    servicios().puerto = &puerto;
 
     std::unique_ptr<VentanaPrincipal> ventana;
     // Continuar: the start screen is gone; the configuration window loads
     // and shows, unless its load could not go on.
     auto mostrarVentana = [&] {
         ventana = std::make_unique<VentanaPrincipal>();
+        ventana->comPuerto = &puerto;
         QObject::connect(ventana.get(), &frmSwitch::descargada, &app, &QApplication::quit,
                          Qt::QueuedConnection);
         ventana->Cargar();

@@ -5,6 +5,9 @@
 #include "platform/Bandeja.h"
 #include "platform/Dialogos.h"
 #include "platform/Servicios.h"
+#include "input/SondeoSwitch.h"
+#include "platform/PuertoSerie.h"
+#include "profiles/Archivos.h"
 #include "profiles/Declaraciones.h"
 #include "ui/CicloVentana.h"
 #include "ui/frmMas.h"
@@ -25,21 +28,31 @@ void frmSwitch::Form_Load() {
     Switch1Pulsado = false;
     ConstruirCatalogo(*cboTeclas1, *cboTeclas2, Teclas);
 
-    // The profile file.
-    if (cboUsuario->ListCount() == 0) {
-        Usuarios[0] = Usuario::Nuevo(QString::fromLatin1(kNombreGeneral));
-        cboUsuario->AddItem(Usuarios[0].Nombre.texto());
+    // A data file that can be neither opened nor created, when the user
+    // chose not to run without saving: the loader has said so; the window
+    // unloads at once and the program ends without writing anything.
+    if (!CargarUsuarios(*cboUsuario)) {
+        Descargar();
+        return;
     }
     cboUsuario->setListIndex(0);
-
-    // The settings file.
+    if (!CargarConfiguracion()) {
+        Descargar();
+        return;
+    }
     UltimoUsuario = ConfigInicio.NombreUsuario.texto();
     PuertoSwitch = ConfigInicio.Puerto;
     cboSwitch->setListIndex(PuertoSwitch);
-    SeleccionarUltimoUsuario(*cboUsuario, UltimoUsuario, [](int) {});
+    SeleccionarUltimoUsuario(*cboUsuario, UltimoUsuario, [this](int i) { MostrarUsuario(i); });
+
+    SeleccionarPuerto(comPuerto, PuertoSwitch);
 }
 
-void frmSwitch::Form_Unload() {}
+void frmSwitch::Form_Unload() {
+    if (comPuerto)
+        comPuerto->setPortOpen(false);
+    CerrarArchivos();
+}
 
 void frmSwitch::cmdAceptar_Click() {
     ModoTest = false;
@@ -59,6 +72,7 @@ void frmSwitch::cmdSalir_Click() {
     PreguntandoSalida = false;
     if (respuesta != vbYes)
         return;
+    GuardarTodo(*cboUsuario, PuertoSwitch);
     Descargar();
 }
 

@@ -11,6 +11,7 @@ bien() { pasados=$((pasados + 1)); echo "ok: $*"; }
 trap 'terminar_quimbal' EXIT
 
 preparar_carpeta
+sin_puertos_reales
 arrancar_quimbal
 inicio=$(esperar_ventana "Quimbal") || fallar "no apareció la pantalla de inicio"
 geo=$(xdotool getwindowgeometry "$inicio")
@@ -89,5 +90,15 @@ QUIMBAL_PID=""
 [ "$rc" = 0 ] || fallar "el programa terminó con código $rc"
 icono_bandeja >/dev/null && fallar "el icono sigue en el área de notificación"
 bien "Sí termina el programa y quita el icono"
+
+# Both data files rewritten: one profile "General", port 1 and "General" as
+# the last profile (what a first start creates and nothing here changed).
+[ "$(stat -c %s "$CARPETA/usuarios.dat")" = 106 ] || fallar "usuarios.dat no tiene un registro"
+[ "$(stat -c %s "$CARPETA/quimbal.dat")" = 21 ] || fallar "quimbal.dat no tiene 21 bytes"
+[ "$(head -c 20 "$CARPETA/usuarios.dat")" = "General             " ] || fallar "el perfil no es General"
+[ "$(od -An -tu1 -N1 "$CARPETA/quimbal.dat" | tr -d ' ')" = 1 ] || fallar "el puerto guardado no es 1"
+[ "$(tail -c 20 "$CARPETA/quimbal.dat")" = "General             " ] || fallar "el último perfil no es General"
+ls "$CARPETA"/*.tmp "$CARPETA"/*.nuevo 2>/dev/null && fallar "quedaron archivos a medio escribir"
+bien "los dos archivos de datos"
 
 echo "$pasados passed, 0 failed"

@@ -5,7 +5,11 @@
 #include "app/subClas.h"
 #include "platform/Servicios.h"
 #include "profiles/Declaraciones.h"
+#include "profiles/Archivos.h"
+#include "profiles/Registros.h"
 #include "tests/fakes/AyudaFalsa.h"
+#include "tests/fakes/CarpetaDePrueba.h"
+#include "tests/fakes/PuertoSerieFalso.h"
 #include "tests/fakes/BandejaFalsa.h"
 #include "tests/fakes/DialogosFalsos.h"
 #include "ui/CicloVentana.h"
@@ -28,58 +32,97 @@ QMap<QString, QByteArray> contenido(const QString& carpeta) {
     }
     return m;
 }
+
+Usuario perfil(const char* nombre, std::int16_t modo) {
+    Usuario u = Usuario::Nuevo(QString::fromLatin1(nombre));
+    u.Modo = modo;
+    return u;
+}
+
+TipoConfigInicio config(std::uint8_t puerto, const char* nombre) {
+    TipoConfigInicio c;
+    c.Puerto = puerto;
+    c.NombreUsuario = QString::fromLatin1(nombre);
+    return c;
+}
 } // namespace
 
 class TstCiclo : public QObject {
     Q_OBJECT
-    QTemporaryDir carpeta_;
+    std::unique_ptr<CarpetaDePrueba> carpeta_;
     QStringList registro_;
+    PuertoSerieFalso puerto_;
 
     // Records the load's steps as the window's own handlers and the fakes see
     // them.
     void registrar(VentanaPrincipal& v, BandejaFalsa& bandeja) {
         bandeja.registro = [this, &v](const QString& que) {
             const bool enganchada = v.hWnd()->procedimiento() == &ProcVentanaBandeja;
-            registro_ << QStringLiteral("bandeja %1%2").arg(que, enganchada ? " enganchada" : "");
+            registro_ << QStringLiteral("bandeja %1%2%3")
+                             .arg(que, enganchada ? " enganchada" : "",
+                                  puerto_.abierto ? " puerto abierto" : "");
         };
         auto usuario = v.cboUsuario->Click;
         v.cboUsuario->Click = [this, &v, usuario] {
-            registro_ << QStringLiteral("usuario %1 test=%2 listas=%3/%4 catalogo=%5")
+            registro_ << QStringLiteral("usuario %1 test=%2 listas=%3/%4 catalogo=%5 aperturas=%6")
                              .arg(v.cboUsuario->ListIndex())
                              .arg(ModoTest)
                              .arg(v.cboSwitch->ListCount())
                              .arg(v.cboSonido->ListCount())
-                             .arg(v.cboTeclas1->ListCount() + v.cboTeclas2->ListCount());
+                             .arg(v.cboTeclas1->ListCount() + v.cboTeclas2->ListCount())
+                             .arg(puerto_.aperturas);
             usuario();
         };
         auto puerto = v.cboSwitch->Click;
         v.cboSwitch->Click = [this, &v, puerto] {
-            registro_ << QStringLiteral("puerto %1").arg(v.cboSwitch->ListIndex());
+            registro_ << QStringLiteral("puerto %1 usuarios=%2 ultimo=[%3]")
+                             .arg(v.cboSwitch->ListIndex())
+                             .arg(v.cboUsuario->ListCount())
+                             .arg(UltimoUsuario);
             puerto();
         };
     }
 
 private slots:
     void init() {
-        ReiniciarDeclaraciones();
+        carpeta_ = std::make_unique<CarpetaDePrueba>();
         OlvidarAvisoSinBandeja();
         registro_.clear();
-        FijarCarpetaPrograma(carpeta_.path());
+        puerto_ = PuertoSerieFalso{};
+        puerto_.numero = 0;
     }
-    void cleanup() { FijarCarpetaPrograma(QString()); }
+    void cleanup() { carpeta_.reset(); }
 
     void ordenDeCarga() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        carpeta_->escribir(QStringLiteral("usuarios.dat"),
+                           RegistroDeUsuario(perfil("General", kModoSwitch)) +
+                               RegistroDeUsuario(perfil("ANA", kModoSwitch)) +
+                               RegistroDeUsuario(perfil("  ana", kModoSonido)));
+        carpeta_->escribir(QStringLiteral("quimbal.dat"), RegistroDeConfig(config(2, " ana ")));
         VentanaPrincipal v;
+        v.comPuerto = &puerto_;
         registrar(v, bandeja);
         v.Cargar();
+        // Tray icon (before the hook), then test mode, lists and catalogue
+        // before the first profile is shown; the settings before the port; the
+        // last profile by a case- and space-blind match, the last match
+        // winning; the port opened again at the very end.
         const QStringList esperado = {
             QStringLiteral("bandeja agregar"),
-            QStringLiteral("usuario 0 test=1 listas=5/10 catalogo=62"),
-            QStringLiteral("puerto 0"),
+            QStringLiteral("usuario 0 test=1 listas=5/10 catalogo=62 aperturas=0"),
+            QStringLiteral("puerto 2 usuarios=3 ultimo=[ ana                ]"),
+            QStringLiteral("usuario 1 test=1 listas=5/10 catalogo=62 aperturas=1"),
+            QStringLiteral("usuario 2 test=1 listas=5/10 catalogo=62 aperturas=1"),
         };
-        QCOMPARE(registro_.mid(0, esperado.size()), esperado);
+        QCOMPARE(registro_, esperado);
+        QCOMPARE(v.cboUsuario->ListIndex(), 2);
+        QCOMPARE(UsuarioActual, std::int16_t(2));
+        QCOMPARE(PuertoSwitch, std::int16_t(2));
+        QCOMPARE(puerto_.aperturas, 2);
+        QVERIFY(puerto_.abierto);
+        QCOMPARE(puerto_.numero, std::int16_t(2));
         QVERIFY(v.hWnd()->procedimiento() == &ProcVentanaBandeja);
         QVERIFY(ProcAnteriorBandeja == &Ventana::ProcPredeterminado);
         QVERIFY(ModoTest);
@@ -87,13 +130,41 @@ private slots:
         QCOMPARE(v.cboSonido->List(9), QStringLiteral("10"));
     }
 
-    void descargaEnOrdenInversoSinEscribir() {
+    void sinPuertoQuedaCerrado() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        carpeta_->escribir(QStringLiteral("quimbal.dat"), RegistroDeConfig(config(0, "nadie")));
+        VentanaPrincipal v;
+        v.comPuerto = &puerto_;
+        v.Cargar();
+        QCOMPARE(puerto_.aperturas, 0);
+        QVERIFY(!puerto_.abierto);
+        QCOMPARE(v.cboUsuario->ListIndex(), 0);
+        QCOMPARE(v.cboSwitch->ListIndex(), 0);
+    }
+
+    void primerArranqueCreaLosArchivos() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
         VentanaPrincipal v;
+        v.comPuerto = &puerto_;
+        v.Cargar();
+        QCOMPARE(carpeta_->leer(QStringLiteral("usuarios.dat")).size(), 106);
+        QCOMPARE(carpeta_->leer(QStringLiteral("quimbal.dat")).size(), 21);
+        QCOMPARE(v.cboUsuario->Text().trimmed(), QStringLiteral("General"));
+        QVERIFY(!v.Descargada());
+    }
+
+    void descargaEnOrdenInversoSinEscribir() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        carpeta_->escribir(QStringLiteral("quimbal.dat"), RegistroDeConfig(config(4, "General")));
+        VentanaPrincipal v;
+        v.comPuerto = &puerto_;
         registrar(v, bandeja);
         v.Cargar();
-        const auto antes = contenido(carpeta_.path());
+        QVERIFY(puerto_.abierto);
+        const auto antes = contenido(carpeta_->carpeta());
         registro_.clear();
         QSignalSpy fin(&v, &frmSwitch::descargada);
         v.Descargar();
@@ -103,7 +174,7 @@ private slots:
         QCOMPARE(registro_, QStringList{QStringLiteral("bandeja quitar enganchada")});
         QVERIFY(v.hWnd()->procedimiento() == &Ventana::ProcPredeterminado);
         QVERIFY(bandeja.iconos.isEmpty());
-        QCOMPARE(contenido(carpeta_.path()), antes);
+        QCOMPARE(contenido(carpeta_->carpeta()), antes);
         // Once only.
         v.Descargar();
         QCOMPARE(fin.size(), 1);
@@ -115,7 +186,7 @@ private slots:
         BandejaFalsa bandeja;
         VentanaPrincipal v;
         v.Cargar();
-        const auto antes = contenido(carpeta_.path());
+        const auto antes = contenido(carpeta_->carpeta());
         bool preguntando = false;
         s.dialogos.mientrasAbierto = [&] { preguntando = PreguntandoSalida; };
         // The fake answers a Yes/No box with its default button, as Enter does.
@@ -128,7 +199,7 @@ private slots:
         QVERIFY(!PreguntandoSalida);
         QVERIFY(!v.Descargada());
         QCOMPARE(bandeja.iconos.size(), 1);
-        QCOMPARE(contenido(carpeta_.path()), antes);
+        QCOMPARE(contenido(carpeta_->carpeta()), antes);
     }
 
     void salirConSiDescarga() {
@@ -137,10 +208,20 @@ private slots:
         VentanaPrincipal v;
         v.Cargar();
         v.show();
+        // Changes made in the window reach the files only through Salir.
+        v.cboSwitch->setListIndex(3);
+        UsuarioEnUso().Retraso = 777;
         s.dialogos.respuestas = {vbYes};
         QSignalSpy fin(&v, &frmSwitch::descargada);
         QTest::keyClick(&v, Qt::Key_Escape); // Esc is Salir
         QCOMPARE(fin.size(), 1);
+        const QByteArray usuarios = carpeta_->leer(QStringLiteral("usuarios.dat"));
+        QCOMPARE(usuarios.size(), 106);
+        QCOMPARE(UsuarioDeRegistro(usuarios.constData()).Retraso, std::int16_t(777));
+        const TipoConfigInicio c = ConfigDeRegistro(carpeta_->leer("quimbal.dat").constData());
+        QCOMPARE(c.Puerto, std::uint8_t(3));
+        QCOMPARE(c.NombreUsuario.recortado(), QStringLiteral("General"));
+        QVERIFY(!puerto_.abierto);
         QVERIFY(v.Descargada());
         QVERIFY(!PreguntandoSalida);
         QVERIFY(bandeja.iconos.isEmpty());
@@ -185,7 +266,7 @@ private slots:
         QDir::setCurrent(actual);
         QCOMPARE(ayuda.llamadas.size(), 1);
         QVERIFY(ayuda.llamadas[0].hWnd == v.hWnd());
-        QCOMPARE(ayuda.llamadas[0].archivo, QDir(carpeta_.path()).filePath("quimbal.hlp"));
+        QCOMPARE(ayuda.llamadas[0].archivo, carpeta_->ruta("quimbal.hlp"));
         QCOMPARE(ayuda.llamadas[0].comando, 3u);
         QCOMPARE(ayuda.llamadas[0].datos, std::uintptr_t(0));
     }

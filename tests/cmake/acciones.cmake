@@ -1,0 +1,3 @@
+# Target window of the end-to-end tests: logs every input event it receives.
+add_executable(objetivo ${CMAKE_SOURCE_DIR}/tests/e2e/objetivo/objetivo.cpp)
+target_link_libraries(objetivo PRIVATE Qt6::Widgets)
