@@ -8,7 +8,9 @@ PuertoSerieQt::PuertoSerieQt() {
     puerto_.setReadBufferSize(64);
 }
 
-PuertoSerieQt::~PuertoSerieQt() { setPortOpen(false); }
+PuertoSerieQt::~PuertoSerieQt() {
+    setPortOpen(false);
+}
 
 bool PuertoSerieQt::setCommPort(std::int16_t numero) {
     if (numero < 1)

@@ -27,8 +27,8 @@ std::optional<ContadoresModem> LeerContadoresModem(QSerialPort& puerto) {
 bool DetectorPulso::leer(bool nivel, std::optional<long> cambios) {
     // Inactive at the last read and now, yet the line changed at least twice
     // in between: a whole press fell between the two reads.
-    const bool pulso = !nivel && cambios && previa_ && !previa_->nivel &&
-                       *cambios - previa_->cambios >= 2;
+    const bool pulso =
+        !nivel && cambios && previa_ && !previa_->nivel && *cambios - previa_->cambios >= 2;
     if (cambios)
         previa_ = Previa{nivel, *cambios};
     else

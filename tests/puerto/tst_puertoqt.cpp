@@ -56,7 +56,8 @@ private slots:
         if (!f)
             qFatal("puerto_falso no está precargado: no se toca ningún dispositivo");
         ruta = QString::fromLocal8Bit(f());
-        if (ruta.isEmpty() || ruta.startsWith("/dev/") || ruta != qEnvironmentVariable("QUIMBAL_PUERTO_FALSO"))
+        if (ruta.isEmpty() || ruta.startsWith("/dev/") ||
+            ruta != qEnvironmentVariable("QUIMBAL_PUERTO_FALSO"))
             qFatal("puerto_falso nombra otra ruta");
         QVERIFY(!QFile::exists(ruta));
         QVERIFY(carpeta.isValid());
@@ -117,7 +118,11 @@ private slots:
             ++tick;
             if (tick == pulsarEn)
                 escribirEstado("cts=1\ndsr=1\n");
-            SondearSwitches({&p, nullptr, nullptr, &pulsado1, &pulsado2,
+            SondearSwitches({&p,
+                             nullptr,
+                             nullptr,
+                             &pulsado1,
+                             &pulsado2,
                              [&] {
                                  accion1 = tick;
                                  ++veces1;
@@ -127,7 +132,8 @@ private slots:
                                  accion2 = tick;
                                  return true;
                              },
-                             {}, {}},
+                             {},
+                             {}},
                             false);
         };
         t.setInterval(50);
@@ -209,9 +215,15 @@ private slots:
         bool pulsado1 = false, pulsado2 = false;
         int acciones = 0, sueltas = 0;
         auto tick = [&] {
-            SondearSwitches({&p, nullptr, nullptr, &pulsado1, &pulsado2,
-                             [&] { return ++acciones > 0; }, [] { return true; },
-                             [&] { ++sueltas; }, {}},
+            SondearSwitches({&p,
+                             nullptr,
+                             nullptr,
+                             &pulsado1,
+                             &pulsado2,
+                             [&] { return ++acciones > 0; },
+                             [] { return true; },
+                             [&] { ++sueltas; },
+                             {}},
                             false);
         };
         tick();
