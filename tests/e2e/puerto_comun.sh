@@ -9,8 +9,8 @@ preparar_puerto_falso() {
   PUERTO_FALSO="$PUERTO_DIR/ttyFAKE"
   PUERTO_SO="$QUIMBAL_BUILD/puerto_falso.so"
   [ -f "$PUERTO_SO" ] || fallar "falta $PUERTO_SO"
-  ln -s "$PUERTO_FALSO" "$CARPETA/com2"
-  for n in 1 3 4; do ln -s "$PUERTO_DIR/ttyNADA$n" "$CARPETA/com$n"; done
+  ln -sfn "$PUERTO_FALSO" "$CARPETA/com2"
+  for n in 1 3 4; do ln -sfn "$PUERTO_DIR/ttyNADA$n" "$CARPETA/com$n"; done
   : >"$PUERTO_FALSO.estado"
 }
 
