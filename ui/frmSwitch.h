@@ -71,6 +71,8 @@ public:
     void cmdAgregar_Click();
     void cmdEliminar_Click();
     void cmdPorDefecto_Click();
+    // Shows profile i (the current one) in the window's controls.
+    void MostrarUsuario(int i);
 
     // Activation mode.
     void optSwitch_Click();
