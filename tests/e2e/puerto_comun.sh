@@ -52,10 +52,13 @@ elegir_puerto_y_aceptar() {
   local wid="$1" numero="$2"
   xdotool windowactivate --sync "$wid" 2>/dev/null || true
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  xdotool key --window "$wid" Tab Tab Tab
-  xdotool type --window "$wid" "$numero"
+  # Keys through XTest only (no --window): a key sent to a window that hides
+  # on the press would get its release as a synthetic event, and the server
+  # would keep the key down.
+  xdotool key Tab Tab Tab
+  xdotool type "$numero"
   sleep 0.2
-  xdotool key --window "$wid" Return
+  xdotool key Return
 }
 
 limpiar_puerto_falso() { [ -n "${PUERTO_DIR:-}" ] && rm -rf "$PUERTO_DIR"; }
