@@ -1,6 +1,7 @@
 #include "app/Programa.h"
 
 #include "platform/Fuentes.h"
+#include "platform/Inyector.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
 #include "platform/qt/PuertoSerieQt.h"
@@ -33,11 +34,18 @@ int EjecutarPrograma(int argc, char** argv) {
     BucleQt bucle;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    // Clicks and keystrokes for the focused application; a session without
+    // any way to inject them is told so once.
+    QString avisoInyector;
+    const std::unique_ptr<Inyector> inyector = CrearInyector(&avisoInyector);
+    servicios().inyector = inyector.get();
     // One running copy per folder: a second one ends before touching the files.
     if (!ComprobarInstanciaUnica()) {
         servicios() = Servicios{};
         return 1;
     }
+    if (!avisoInyector.isEmpty())
+        MsgBox(avisoInyector, 48);
     PuertoSerieQt puerto;
     servicios().puerto = &puerto;
 
