@@ -3,6 +3,7 @@
 #include "app/VentanaPrincipal.h"
 #include "app/frmInicio.h"
 #include "platform/Fuentes.h"
+#include "platform/Inyector.h"
 #include "platform/Servicios.h"
 #include "platform/qt/AyudaQt.h"
 #include "platform/qt/BandejaQt.h"
@@ -46,11 +47,18 @@ int EjecutarPrograma(int argc, char** argv) {
     servicios().bucle = &bucle;
     servicios().bandeja = &bandeja;
     servicios().ayuda = &ayuda;
+    // Clicks and keystrokes for the focused application; a session without
+    // any way to inject them is told so once.
+    QString avisoInyector;
+    const std::unique_ptr<Inyector> inyector = CrearInyector(&avisoInyector);
+    servicios().inyector = inyector.get();
     // One running copy per folder: a second one ends before touching the files.
     if (!ComprobarInstanciaUnica()) {
         servicios() = Servicios{};
         return 1;
     }
+    if (!avisoInyector.isEmpty())
+        MsgBox(avisoInyector, 48);
     PuertoSerieQt puerto;
     servicios().puerto = &puerto;
 

@@ -12,6 +12,9 @@ preparar_carpeta() {
   CARPETA=$(mktemp -d /tmp/quimbal-e2e.XXXXXX)
   cp "$QUIMBAL_BUILD/quimbal" "$CARPETA/"
   [ -f "$QUIMBAL_BUILD/quimbal.hlp" ] && cp "$QUIMBAL_BUILD/quimbal.hlp" "$CARPETA/"
+  # COM1..COM4 stand for links to nothing: the program never opens a serial
+  # device of this machine (/dev/ttyS0 may be its console) in a test.
+  for n in 1 2 3 4; do ln -s "/nonexistent/quimbal-sin-puerto-$n" "$CARPETA/com$n"; done
   return 0
 }
 
@@ -135,6 +138,21 @@ esperar_linea() {
   local fin=$(( $(date +%s%N) + limite * 1000000000 ))
   while :; do
     linea=$(grep -E -m1 -- "$patron" "$log" 2>/dev/null) && { echo "$linea"; return 0; }
+    [ "$(date +%s%N)" -ge "$fin" ] && return 1
+    sleep 0.02
+  done
+}
+
+# Number of lines in LOG now: with esperar_linea_desde, to look only at what
+# arrives after a given moment.
+lineas_registro() { wc -l <"$1"; }
+
+# Like esperar_linea, among the lines after the first FROM lines of LOG.
+esperar_linea_desde() {
+  local log="$1" desde="$2" patron="$3" limite=${4:-5} linea
+  local fin=$(( $(date +%s%N) + limite * 1000000000 ))
+  while :; do
+    linea=$(tail -n +"$((desde + 1))" "$log" 2>/dev/null | grep -E -m1 -- "$patron") && { echo "$linea"; return 0; }
     [ "$(date +%s%N)" -ge "$fin" ] && return 1
     sleep 0.02
   done
