@@ -1,8 +1,10 @@
 #include "app/Programa.h"
 
+#include "input/modSonido.h"
 #include "platform/Fuentes.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
+#include "platform/sonido/ComponenteSonido.h"
 #include "ui/frmSwitch.h"
 
 #include <QApplication>
@@ -31,14 +33,23 @@ int EjecutarPrograma(int argc, char** argv) {
     BucleQt bucle;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    sonido::LibreriaSonidoQt sonido;
+    servicios().sonido = &sonido;
 
     frmSwitch ventana;
     QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     ventana.Cargar();
+    // The window's load starts the sound capture once it does so itself;
+    // until then it starts here, after the load, and stops after the loop.
+    const bool capturaAqui = ventana.hWnd()->procedimiento() != &ProcVentanaSonido;
+    if (capturaAqui)
+        IniciarCapturaSonido(ventana.hWnd());
     centrar(ventana);
     ventana.show();
     const int r = app.exec();
+    if (capturaAqui && ProcAnteriorSonido)
+        FinalizarCapturaSonido(ventana.hWnd());
     servicios() = Servicios{};
     return r;
 }
