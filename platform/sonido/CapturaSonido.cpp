@@ -59,9 +59,9 @@ std::int16_t CapturaSonido::iniciar() {
         return kNoArranca;
     tasa_ = formato.sampleRate();
     fuente_ = new QAudioSource(dispositivo_, formato, this);
-    // About two blocks of buffer: enough to ride out a scheduling hiccup,
-    // too little to build up delay.
-    fuente_->setBufferSize(formato.bytesForDuration(40000));
+    // The sound server hands the data over in pieces of this size: 10 ms
+    // keeps a reading within about 30 ms of the sound.
+    fuente_->setBufferSize(formato.bytesForDuration(10000));
     entrada_ = fuente_->start();
     if (!entrada_ || fuente_->error() != QAudio::NoError ||
         fuente_->state() == QAudio::StoppedState) {

@@ -37,11 +37,6 @@ std::int16_t IniciarCapturaNivellDeSo(HWND hWnd) {
     FinalitzarCapturaNivellDeSo();
     if (!hWnd || !QCoreApplication::instance())
         return kSinVentana;
-    // The sound server hands a recording stream its data in pieces of 40 ms
-    // unless asked for less; 10 ms pieces keep a reading within about 30 ms
-    // of the sound. Set before the audio system first connects.
-    if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC"))
-        qputenv("PULSE_LATENCY_MSEC", "10");
     // The device list belongs to the user-interface thread; only the chosen
     // device goes to the capture thread.
     const QAudioDevice dispositivo = QMediaDevices::defaultAudioInput();
