@@ -19,6 +19,10 @@ char aByte(QChar c) {
     for (std::size_t i = 0; i < kAlto.size(); ++i)
         if (kAlto[i] != 0 && kAlto[i] == u)
             return static_cast<char>(0x80 + i);
+    // The five undefined bytes read back as their C1 control; writing that
+    // control gives the same byte again, so a file read and saved keeps them.
+    if (u >= 0x80 && u <= 0x9F && kAlto[u - 0x80] == 0)
+        return static_cast<char>(u);
     return '?';
 }
 } // namespace
@@ -64,7 +68,9 @@ void TextoFijo::asignar(const QString& s) {
         texto_ += QString(kLargoTexto - texto_.size(), QLatin1Char(' '));
 }
 
-QByteArray TextoFijo::bytes() const { return aAnsi(texto_).leftJustified(kLargoTexto, ' ', true); }
+QByteArray TextoFijo::bytes() const {
+    return aAnsi(texto_).leftJustified(kLargoTexto, ' ', true);
+}
 
 TextoFijo TextoFijo::desdeBytes(const char* datos) {
     return TextoFijo(desdeAnsi(QByteArray(datos, kLargoTexto)));

@@ -7,7 +7,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
   qt6-qpa-plugins libqt6multimedia6 qt6-l10n-tools
   libxtst-dev libx11-dev
-  xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick
+  xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox
   fonts-dejavu-core fonts-liberation fontconfig
   clang libclang-rt-14-dev

@@ -71,6 +71,8 @@ public:
     void cmdAgregar_Click();
     void cmdEliminar_Click();
     void cmdPorDefecto_Click();
+    // Shows profile i (the current one) in the window's controls.
+    void MostrarUsuario(int i);
 
     // Activation mode.
     void optSwitch_Click();
@@ -93,8 +95,14 @@ public:
     void cboTeclas2_Click();
     void txtLetra1_Change();
     void txtLetra2_Change();
-    void ActivarSwitch1();
-    void ActivarSwitch2();
+    // Perform action 1 (cboTeclas1, txtLetra1) or action 2 (cboTeclas2,
+    // txtLetra2) into the focused application. False when the key string
+    // could not be sent (e.g. the letter box holds an unpaired brace): nothing
+    // of it was typed, and the caller drops the rest of its work (the switch
+    // poll ends its tick; the sound input ignores it).
+    bool ActivarSwitch1();
+    bool ActivarSwitch2();
+    // Switch released: nothing to do.
     void DesactivarSwitch1();
     void DesactivarSwitch2();
 

@@ -1,9 +1,42 @@
 // The serial port choice and the switch poll.
+#include "input/SondeoSwitch.h"
+#include "profiles/Declaraciones.h"
 #include "ui/frmSwitch.h"
+
+#include <type_traits>
 
 namespace quimbal {
 
-void frmSwitch::cboSwitch_Click() {}
-void frmSwitch::tmrSwitch_Timer() {}
+namespace {
+// An action entry point that reports nothing counts as done.
+template <class F> bool hecho(F&& accion) {
+    if constexpr (std::is_void_v<decltype(accion())>) {
+        accion();
+        return true;
+    } else {
+        return static_cast<bool>(accion());
+    }
+}
+} // namespace
+
+void frmSwitch::cboSwitch_Click() {
+    if (cboSwitch->ListIndex() < 0)
+        return;
+    PuertoSwitch = static_cast<std::int16_t>(cboSwitch->ListIndex());
+    cboSwitch->setToolTip(DescripcionPuerto(PuertoSwitch));
+    SeleccionarPuerto(comPuerto, PuertoSwitch);
+    // The poll runs in switch mode; a port chosen before any mode was applied
+    // still gets polled.
+    if (PuertoSwitch != 0 && !tmrSwitch->Enabled() && UsuarioEnUso().Modo != kModoSonido)
+        tmrSwitch->setEnabled(true);
+}
+
+void frmSwitch::tmrSwitch_Timer() {
+    SondearSwitches({comPuerto, lblTest1, lblTest2, &Switch1Pulsado, &Switch2Pulsado,
+                     [this] { return hecho([this] { return ActivarSwitch1(); }); },
+                     [this] { return hecho([this] { return ActivarSwitch2(); }); },
+                     [this] { DesactivarSwitch1(); }, [this] { DesactivarSwitch2(); }},
+                    ModoTest);
+}
 
 } // namespace quimbal

@@ -41,3 +41,57 @@ terminar_quimbal() {
   wait "$QUIMBAL_PID" 2>/dev/null || true
   QUIMBAL_PID=""
 }
+
+# --- Target window -----------------------------------------------------------
+# build/objetivo shows a window titled "Objetivo" and appends one line per input
+# event it receives to a log file: "<CLOCK_MONOTONIC µs> PRESS left",
+# "RELEASE right", "KEY F5 mods=shift text=A sym=0x41", "KEYUP ...",
+# "FOCUSIN", "ENTER", ... (see tests/e2e/objetivo/objetivo.cpp).
+OBJETIVO_PID=""
+OBJETIVO_WID=""
+
+# Starts the target logging into LOG (emptied first), waits for its window,
+# gives it the keyboard focus and puts the pointer over its middle. Sets
+# OBJETIVO_PID and OBJETIVO_WID.
+arrancar_objetivo() {
+  local log="$1"
+  : >"$log"
+  (cd / && exec "$QUIMBAL_BUILD/objetivo" "$log" >"$log.salida" 2>&1) &
+  OBJETIVO_PID=$!
+  OBJETIVO_WID=$(esperar_ventana "Objetivo") || fallar "no apareció la ventana Objetivo"
+  enfocar_objetivo "$log"
+}
+
+# Gives the target the focus again and the pointer (after another window took
+# them); waits until the target itself logs that it has the focus.
+enfocar_objetivo() {
+  local log="$1" X Y WIDTH HEIGHT SCREEN WINDOW
+  xdotool windowactivate --sync "$OBJETIVO_WID" 2>/dev/null || true
+  xdotool windowfocus --sync "$OBJETIVO_WID" 2>/dev/null || true
+  eval "$(xdotool getwindowgeometry --shell "$OBJETIVO_WID")"
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  for _ in $(seq 250); do
+    [ "$(grep -E ' FOCUS(IN|OUT)$' "$log" | tail -n1 | cut -d' ' -f2)" = FOCUSIN ] && return 0
+    sleep 0.02
+  done
+  fallar "la ventana Objetivo no recibió el foco"
+}
+
+# Waits until a line of LOG matches the extended regular expression PATTERN;
+# prints the first matching line. TIMEOUT in seconds (default 5).
+esperar_linea() {
+  local log="$1" patron="$2" limite=${3:-5} linea
+  local fin=$(( $(date +%s%N) + limite * 1000000000 ))
+  while :; do
+    linea=$(grep -E -m1 -- "$patron" "$log" 2>/dev/null) && { echo "$linea"; return 0; }
+    [ "$(date +%s%N)" -ge "$fin" ] && return 1
+    sleep 0.02
+  done
+}
+
+terminar_objetivo() {
+  [ -n "$OBJETIVO_PID" ] && kill "$OBJETIVO_PID" 2>/dev/null
+  wait "$OBJETIVO_PID" 2>/dev/null || true
+  OBJETIVO_PID=""
+  OBJETIVO_WID=""
+}

@@ -35,11 +35,16 @@ class BucleFalso : public Bucle {
 public:
     void DoEvents() override {
         ++llamadas;
+        if (registro)
+            registro->append(QStringLiteral("DoEvents"));
         if (alBombear)
             alBombear();
     }
     int llamadas = 0;
     std::function<void()> alBombear;
+    // When set, each pump is also noted here as "DoEvents" (InyectorFalso
+    // points it at its own record, to show pumps among injected events).
+    QStringList* registro = nullptr;
 };
 
 // Installs the fakes for the life of a test and removes them after.

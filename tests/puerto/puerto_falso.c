@@ -1,0 +1,280 @@
+/* Test-only preload library: a serial port without hardware.
+ *
+ * For the one device path named by QUIMBAL_PUERTO_FALSO (a path that does not
+ * exist, such as /tmp/quimbal-falso-XXXX/ttyFAKE), open() gives a fresh
+ * pseudo-terminal instead, so that opening, termios, TIOCEXCL and locking run
+ * for real against a real tty. Pseudo-terminals have no modem lines, so the
+ * modem-line requests on that descriptor (TIOCMGET, TIOCMBIS, TIOCMBIC,
+ * TIOCMSET, TIOCGICOUNT) are answered here from a state file the test writes,
+ * PATH.estado, with lines "clave=valor":
+ *   cts, dsr         1 = switch closed (the line reads active only while the
+ *                    output line feeding it, RTS or DTR, is active)
+ *   cts_cambios,     change counters reported by TIOCGICOUNT; without them
+ *   dsr_cambios      that request fails as on a driver that keeps none
+ *   abrir_errno      open() fails with this errno
+ *   ioctl_errno      every modem-line request fails with this errno
+ *   desenchufado     1 = the device is gone: the tty is hung up and every
+ *                    modem-line request fails with EIO
+ * What the program did is written to PATH.lineas after each change:
+ * abierto, rts, dtr, aperturas, cierres, lecturas.
+ *
+ * The library refuses to load without QUIMBAL_PUERTO_FALSO, and refuses to
+ * open any /dev/ttyS device (on a test machine that may be the console).
+ */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <pthread.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+static char ruta_falsa[4096];
+static char ruta_estado[4200];
+static char ruta_lineas[4200];
+static pthread_mutex_t cerrojo = PTHREAD_MUTEX_INITIALIZER;
+
+static int esclavo = -1; /* the descriptor the program holds */
+static int maestro = -1;
+static int rts, dtr, aperturas, cierres, lecturas;
+
+struct estado {
+    int cts, dsr, abrir_errno, ioctl_errno, desenchufado;
+    long cts_cambios, dsr_cambios;
+    int hay_contadores;
+};
+
+__attribute__((constructor)) static void comprobar(void) {
+    const char* r = getenv("QUIMBAL_PUERTO_FALSO");
+    if (!r || !*r || strncmp(r, "/dev/", 5) == 0 || strlen(r) >= sizeof ruta_falsa - 16) {
+        fprintf(stderr, "puerto_falso: QUIMBAL_PUERTO_FALSO debe nombrar un dispositivo "
+                        "inexistente fuera de /dev; me niego a seguir\n");
+        _exit(99);
+    }
+    strcpy(ruta_falsa, r);
+    snprintf(ruta_estado, sizeof ruta_estado, "%s.estado", r);
+    snprintf(ruta_lineas, sizeof ruta_lineas, "%s.lineas", r);
+}
+
+/* Lets a test check that the library is in place and which path it stands for. */
+const char* quimbal_puerto_falso_ruta(void) { return ruta_falsa; }
+
+static void leer_estado(struct estado* e) {
+    memset(e, 0, sizeof *e);
+    FILE* f = fopen(ruta_estado, "re");
+    if (!f)
+        return;
+    char linea[128];
+    while (fgets(linea, sizeof linea, f)) {
+        char clave[64];
+        long valor;
+        if (sscanf(linea, "%63[^=]=%ld", clave, &valor) != 2)
+            continue;
+        if (!strcmp(clave, "cts")) e->cts = valor != 0;
+        else if (!strcmp(clave, "dsr")) e->dsr = valor != 0;
+        else if (!strcmp(clave, "abrir_errno")) e->abrir_errno = (int)valor;
+        else if (!strcmp(clave, "ioctl_errno")) e->ioctl_errno = (int)valor;
+        else if (!strcmp(clave, "desenchufado")) e->desenchufado = valor != 0;
+        else if (!strcmp(clave, "cts_cambios")) { e->cts_cambios = valor; e->hay_contadores = 1; }
+        else if (!strcmp(clave, "dsr_cambios")) { e->dsr_cambios = valor; e->hay_contadores = 1; }
+    }
+    fclose(f);
+}
+
+static void escribir_lineas(void) {
+    char tmp[4300];
+    snprintf(tmp, sizeof tmp, "%s.tmp", ruta_lineas);
+    FILE* f = fopen(tmp, "we");
+    if (!f)
+        return;
+    fprintf(f, "abierto=%d\nrts=%d\ndtr=%d\naperturas=%d\ncierres=%d\nlecturas=%d\n",
+            esclavo >= 0, rts, dtr, aperturas, cierres, lecturas);
+    fclose(f);
+    rename(tmp, ruta_lineas);
+}
+
+typedef int (*fn_open)(const char*, int, ...);
+typedef int (*fn_openat)(int, const char*, int, ...);
+typedef int (*fn_close)(int);
+typedef int (*fn_ioctl)(int, unsigned long, ...);
+
+static void* real(const char* nombre) { return dlsym(RTLD_NEXT, nombre); }
+
+static int es_consola(const char* p) { return p && strncmp(p, "/dev/ttyS", 9) == 0; }
+static int es_falso(const char* p) { return p && strcmp(p, ruta_falsa) == 0; }
+
+static int abrir_falso(int flags) {
+    struct estado e;
+    leer_estado(&e);
+    if (e.abrir_errno) {
+        errno = e.abrir_errno;
+        return -1;
+    }
+    if (esclavo >= 0) { /* one device, held exclusively */
+        errno = EBUSY;
+        return -1;
+    }
+    int m = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m < 0)
+        return -1;
+    char nombre[128];
+    if (grantpt(m) || unlockpt(m) || ptsname_r(m, nombre, sizeof nombre)) {
+        ((fn_close)real("close"))(m);
+        return -1;
+    }
+    int s = ((fn_open)real("open64"))(nombre, (flags & ~(O_CREAT | O_TRUNC)) | O_NOCTTY);
+    if (s < 0) {
+        int guardado = errno;
+        ((fn_close)real("close"))(m);
+        errno = guardado;
+        return -1;
+    }
+    maestro = m;
+    esclavo = s;
+    rts = dtr = 0; /* the program must raise them itself */
+    ++aperturas;
+    escribir_lineas();
+    return s;
+}
+
+static int abrir(const char* p, int flags, int modo, const char* simbolo) {
+    if (es_consola(p)) {
+        fprintf(stderr, "puerto_falso: se niega a abrir %s\n", p);
+        errno = EACCES;
+        return -1;
+    }
+    if (es_falso(p)) {
+        pthread_mutex_lock(&cerrojo);
+        int r = abrir_falso(flags);
+        pthread_mutex_unlock(&cerrojo);
+        return r;
+    }
+    return ((fn_open)real(simbolo))(p, flags, modo);
+}
+
+#define MODO(flags)                                                                                \
+    int modo = 0;                                                                                  \
+    if ((flags) & (O_CREAT | __O_TMPFILE)) {                                                       \
+        va_list ap;                                                                                \
+        va_start(ap, flags);                                                                       \
+        modo = va_arg(ap, int);                                                                    \
+        va_end(ap);                                                                                \
+    }
+
+int open(const char* p, int flags, ...) {
+    MODO(flags);
+    return abrir(p, flags, modo, "open");
+}
+int open64(const char* p, int flags, ...) {
+    MODO(flags);
+    return abrir(p, flags, modo, "open64");
+}
+int __open_2(const char* p, int flags) { return abrir(p, flags, 0, "open"); }
+int __open64_2(const char* p, int flags) { return abrir(p, flags, 0, "open64"); }
+
+static int abrir_en(int dir, const char* p, int flags, int modo, const char* simbolo) {
+    if (p && p[0] == '/' && (es_consola(p) || es_falso(p)))
+        return abrir(p, flags, modo, "open64");
+    return ((fn_openat)real(simbolo))(dir, p, flags, modo);
+}
+int openat(int dir, const char* p, int flags, ...) {
+    MODO(flags);
+    return abrir_en(dir, p, flags, modo, "openat");
+}
+int openat64(int dir, const char* p, int flags, ...) {
+    MODO(flags);
+    return abrir_en(dir, p, flags, modo, "openat64");
+}
+
+int close(int fd) {
+    pthread_mutex_lock(&cerrojo);
+    if (fd >= 0 && fd == esclavo) {
+        esclavo = -1;
+        if (maestro >= 0)
+            ((fn_close)real("close"))(maestro);
+        maestro = -1;
+        rts = dtr = 0;
+        ++cierres;
+        escribir_lineas();
+    }
+    pthread_mutex_unlock(&cerrojo);
+    return ((fn_close)real("close"))(fd);
+}
+
+static int lineas_modem(unsigned long peticion, void* arg) {
+    struct estado e;
+    leer_estado(&e);
+    if (e.desenchufado) {
+        if (maestro >= 0) { /* hang the tty up, as a device that goes away does */
+            ((fn_close)real("close"))(maestro);
+            maestro = -1;
+        }
+        errno = EIO;
+        return -1;
+    }
+    if (e.ioctl_errno) {
+        errno = e.ioctl_errno;
+        return -1;
+    }
+    if (!arg) {
+        errno = EFAULT;
+        return -1;
+    }
+    if (peticion == TIOCGICOUNT) {
+        if (!e.hay_contadores) {
+            errno = ENOTTY;
+            return -1;
+        }
+        struct serial_icounter_struct* c = arg;
+        memset(c, 0, sizeof *c);
+        c->cts = (int)e.cts_cambios;
+        c->dsr = (int)e.dsr_cambios;
+        return 0;
+    }
+    int* bits = arg;
+    if (peticion == TIOCMGET) {
+        ++lecturas;
+        *bits = (rts ? TIOCM_RTS : 0) | (dtr ? TIOCM_DTR : 0) | (e.cts && rts ? TIOCM_CTS : 0) |
+                (e.dsr && dtr ? TIOCM_DSR : 0);
+        escribir_lineas();
+        return 0;
+    }
+    int nuevo_rts = rts, nuevo_dtr = dtr;
+    if (peticion == TIOCMSET) {
+        nuevo_rts = (*bits & TIOCM_RTS) != 0;
+        nuevo_dtr = (*bits & TIOCM_DTR) != 0;
+    } else {
+        int valor = peticion == TIOCMBIS;
+        if (*bits & TIOCM_RTS) nuevo_rts = valor;
+        if (*bits & TIOCM_DTR) nuevo_dtr = valor;
+    }
+    if (nuevo_rts != rts || nuevo_dtr != dtr) {
+        rts = nuevo_rts;
+        dtr = nuevo_dtr;
+        escribir_lineas();
+    }
+    return 0;
+}
+
+int ioctl(int fd, unsigned long peticion, ...) {
+    va_list ap;
+    va_start(ap, peticion);
+    void* arg = va_arg(ap, void*);
+    va_end(ap);
+    if (fd >= 0 && (peticion == TIOCMGET || peticion == TIOCMBIS || peticion == TIOCMBIC ||
+                    peticion == TIOCMSET || peticion == TIOCGICOUNT)) {
+        pthread_mutex_lock(&cerrojo);
+        if (fd == esclavo) {
+            int r = lineas_modem(peticion, arg);
+            pthread_mutex_unlock(&cerrojo);
+            return r;
+        }
+        pthread_mutex_unlock(&cerrojo);
+    }
+    return ((fn_ioctl)real("ioctl"))(fd, peticion, arg);
+}
