@@ -24,11 +24,11 @@ esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
   fallar "el programa no recibe lecturas"
 xdotool windowmove "$wid" 0 0 || true
 xdotool windowactivate --sync "$wid" 2>/dev/null || true
-xdotool key --window "$wid" alt+w
+xdotool key alt+w
 sleep 0.2
-xdotool key --window "$wid" alt+s
+xdotool key alt+s
 sleep 0.2
-xdotool key --window "$wid" Return
+xdotool key Return
 sleep 0.5
 enfocar_objetivo "$LOG"
 
@@ -41,7 +41,7 @@ sleep 1
 python3 - "$TMP/rafagas.log" "$LOG" "$TMP/sonda.log" <<'FIN'
 import statistics, sys
 rafagas = [int(l.split()[0]) for l in open(sys.argv[1]) if "RAFAGA" in l]
-clics = [int(l.split()[0]) for l in open(sys.argv[2]) if l.rstrip().endswith("PRESS left")]
+clics = [int(l.split()[0]) for l in open(sys.argv[2]) if l.rstrip().endswith(("PRESS left", "DBLCLICK left"))]
 lecturas = [(int(l.split()[0]), int(l.split()[2])) for l in open(sys.argv[3]) if "NIVEL" in l]
 def tras(t, fin, tiempos):
     d = [x for x in tiempos if t <= x < fin]
