@@ -34,6 +34,8 @@ void ElegirAccion(const Lista& cboTeclas, CajaTexto& txtLetra, TextoFijo& Accion
         txtLetra.setText(QString());
 }
 
-void GuardarLetra(const CajaTexto& txtLetra, TextoFijo& Letra) { Letra = txtLetra.Text(); }
+void GuardarLetra(const CajaTexto& txtLetra, TextoFijo& Letra) {
+    Letra = txtLetra.Text();
+}
 
 } // namespace quimbal

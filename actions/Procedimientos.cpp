@@ -18,17 +18,30 @@ void inyectar(std::initializer_list<unsigned> eventos) {
 
 void EmularClick(int codigo) {
     switch (codigo) {
-    case kClickIzquierdo: inyectar({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); break;
-    case kClickDerecho: inyectar({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}); break;
-    case kDobleClickIzquierdo:
-        inyectar({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
-                  MOUSEEVENTF_LEFTUP});
+    case kClickIzquierdo:
+        inyectar({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
         break;
-    case kPulsarIzquierdo: inyectar({MOUSEEVENTF_LEFTDOWN}); break;
-    case kSoltarIzquierdo: inyectar({MOUSEEVENTF_LEFTUP}); break;
-    case kPulsarDerecho: inyectar({MOUSEEVENTF_RIGHTDOWN}); break;
-    case kSoltarDerecho: inyectar({MOUSEEVENTF_RIGHTUP}); break;
-    default: break;
+    case kClickDerecho:
+        inyectar({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+        break;
+    case kDobleClickIzquierdo:
+        inyectar(
+            {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        break;
+    case kPulsarIzquierdo:
+        inyectar({MOUSEEVENTF_LEFTDOWN});
+        break;
+    case kSoltarIzquierdo:
+        inyectar({MOUSEEVENTF_LEFTUP});
+        break;
+    case kPulsarDerecho:
+        inyectar({MOUSEEVENTF_RIGHTDOWN});
+        break;
+    case kSoltarDerecho:
+        inyectar({MOUSEEVENTF_RIGHTUP});
+        break;
+    default:
+        break;
     }
 }
 

@@ -13,25 +13,26 @@ struct NombreDeTecla {
 
 // The first spelling of each key is the canonical one.
 constexpr std::array<NombreDeTecla, 28> kNombres = {{
-    {"ENTER", TeclaNombrada::Enter},        {"ESC", TeclaNombrada::Esc},
-    {"TAB", TeclaNombrada::Tab},            {"UP", TeclaNombrada::Arriba},
-    {"DOWN", TeclaNombrada::Abajo},         {"LEFT", TeclaNombrada::Izquierda},
-    {"RIGHT", TeclaNombrada::Derecha},      {"PGUP", TeclaNombrada::RePag},
-    {"PGDN", TeclaNombrada::AvPag},         {"BACKSPACE", TeclaNombrada::Retroceso},
-    {"BS", TeclaNombrada::Retroceso},       {"DELETE", TeclaNombrada::Suprimir},
-    {"HOME", TeclaNombrada::Inicio},        {"END", TeclaNombrada::Fin},
-    {"INSERT", TeclaNombrada::Insertar},    {"F1", TeclaNombrada::F1},
-    {"F2", TeclaNombrada::F2},              {"F3", TeclaNombrada::F3},
-    {"F4", TeclaNombrada::F4},              {"F5", TeclaNombrada::F5},
-    {"F6", TeclaNombrada::F6},              {"F7", TeclaNombrada::F7},
-    {"F8", TeclaNombrada::F8},              {"F9", TeclaNombrada::F9},
-    {"F10", TeclaNombrada::F10},            {"F11", TeclaNombrada::F11},
-    {"F12", TeclaNombrada::F12},            {"", TeclaNombrada::Ninguna},
+    {"ENTER", TeclaNombrada::Enter},     {"ESC", TeclaNombrada::Esc},
+    {"TAB", TeclaNombrada::Tab},         {"UP", TeclaNombrada::Arriba},
+    {"DOWN", TeclaNombrada::Abajo},      {"LEFT", TeclaNombrada::Izquierda},
+    {"RIGHT", TeclaNombrada::Derecha},   {"PGUP", TeclaNombrada::RePag},
+    {"PGDN", TeclaNombrada::AvPag},      {"BACKSPACE", TeclaNombrada::Retroceso},
+    {"BS", TeclaNombrada::Retroceso},    {"DELETE", TeclaNombrada::Suprimir},
+    {"HOME", TeclaNombrada::Inicio},     {"END", TeclaNombrada::Fin},
+    {"INSERT", TeclaNombrada::Insertar}, {"F1", TeclaNombrada::F1},
+    {"F2", TeclaNombrada::F2},           {"F3", TeclaNombrada::F3},
+    {"F4", TeclaNombrada::F4},           {"F5", TeclaNombrada::F5},
+    {"F6", TeclaNombrada::F6},           {"F7", TeclaNombrada::F7},
+    {"F8", TeclaNombrada::F8},           {"F9", TeclaNombrada::F9},
+    {"F10", TeclaNombrada::F10},         {"F11", TeclaNombrada::F11},
+    {"F12", TeclaNombrada::F12},         {"", TeclaNombrada::Ninguna},
 }};
 
 TeclaNombrada buscarNombre(const QString& nombre) {
     for (const auto& n : kNombres)
-        if (n.nombre[0] != '\0' && nombre.compare(QLatin1String(n.nombre), Qt::CaseInsensitive) == 0)
+        if (n.nombre[0] != '\0' &&
+            nombre.compare(QLatin1String(n.nombre), Qt::CaseInsensitive) == 0)
             return n.tecla;
     return TeclaNombrada::Ninguna;
 }
@@ -72,7 +73,8 @@ ResultadoNotacion AnalizarTeclas(const QString& texto) {
     while (i < n) {
         const qsizetype inicio = i;
         char32_t c = texto.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(texto.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < n &&
+            QChar::isLowSurrogate(texto.at(i + 1).unicode())) {
             c = QChar::surrogateToUcs4(texto.at(i), texto.at(i + 1));
             ++i;
         } else if (QChar::isSurrogate(c)) {
@@ -115,7 +117,8 @@ ResultadoNotacion AnalizarTeclas(const QString& texto) {
             } else {
                 p.tecla = buscarNombre(nombre);
                 if (p.tecla == TeclaNombrada::Ninguna)
-                    return rechazo(QStringLiteral("nombre de tecla desconocido: {%1}").arg(nombre), inicio);
+                    return rechazo(QStringLiteral("nombre de tecla desconocido: {%1}").arg(nombre),
+                                   inicio);
             }
         } else if (c == U'\t') {
             p.tecla = TeclaNombrada::Tab;

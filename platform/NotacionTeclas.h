@@ -19,7 +19,7 @@
 namespace quimbal {
 
 enum class TeclaNombrada {
-    Ninguna,   // a character (or modifiers alone when caracter is 0)
+    Ninguna, // a character (or modifiers alone when caracter is 0)
     Enter,
     Esc,
     Tab,
@@ -34,7 +34,18 @@ enum class TeclaNombrada {
     Inicio,
     Fin,
     Insertar,
-    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+    F1,
+    F2,
+    F3,
+    F4,
+    F5,
+    F6,
+    F7,
+    F8,
+    F9,
+    F10,
+    F11,
+    F12,
 };
 
 // One key stroke: the modifiers held, then one key pressed and released.
@@ -43,8 +54,8 @@ struct Pulsacion {
     bool control = false;    // CTRL
     bool alt = false;        // ALT
     TeclaNombrada tecla = TeclaNombrada::Ninguna;
-    char32_t caracter = 0;   // the character typed when tecla is Ninguna;
-                             // 0 with tecla Ninguna: the modifiers alone
+    char32_t caracter = 0; // the character typed when tecla is Ninguna;
+                           // 0 with tecla Ninguna: the modifiers alone
 
     bool soloModificadores() const { return tecla == TeclaNombrada::Ninguna && caracter == 0; }
     bool operator==(const Pulsacion&) const = default;

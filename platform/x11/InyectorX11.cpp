@@ -51,22 +51,38 @@ int alErrorX(Display* d, XErrorEvent* e) {
 
 KeySym simboloDe(TeclaNombrada t) {
     switch (t) {
-    case TeclaNombrada::Enter: return XK_Return;
-    case TeclaNombrada::Esc: return XK_Escape;
-    case TeclaNombrada::Tab: return XK_Tab;
-    case TeclaNombrada::Arriba: return XK_Up;
-    case TeclaNombrada::Abajo: return XK_Down;
-    case TeclaNombrada::Izquierda: return XK_Left;
-    case TeclaNombrada::Derecha: return XK_Right;
-    case TeclaNombrada::RePag: return XK_Prior;
-    case TeclaNombrada::AvPag: return XK_Next;
-    case TeclaNombrada::Retroceso: return XK_BackSpace;
-    case TeclaNombrada::Suprimir: return XK_Delete;
-    case TeclaNombrada::Inicio: return XK_Home;
-    case TeclaNombrada::Fin: return XK_End;
-    case TeclaNombrada::Insertar: return XK_Insert;
-    case TeclaNombrada::Ninguna: return NoSymbol;
-    default: break;
+    case TeclaNombrada::Enter:
+        return XK_Return;
+    case TeclaNombrada::Esc:
+        return XK_Escape;
+    case TeclaNombrada::Tab:
+        return XK_Tab;
+    case TeclaNombrada::Arriba:
+        return XK_Up;
+    case TeclaNombrada::Abajo:
+        return XK_Down;
+    case TeclaNombrada::Izquierda:
+        return XK_Left;
+    case TeclaNombrada::Derecha:
+        return XK_Right;
+    case TeclaNombrada::RePag:
+        return XK_Prior;
+    case TeclaNombrada::AvPag:
+        return XK_Next;
+    case TeclaNombrada::Retroceso:
+        return XK_BackSpace;
+    case TeclaNombrada::Suprimir:
+        return XK_Delete;
+    case TeclaNombrada::Inicio:
+        return XK_Home;
+    case TeclaNombrada::Fin:
+        return XK_End;
+    case TeclaNombrada::Insertar:
+        return XK_Insert;
+    case TeclaNombrada::Ninguna:
+        return NoSymbol;
+    default:
+        break;
     }
     return XK_F1 + (static_cast<int>(t) - static_cast<int>(TeclaNombrada::F1));
 }
@@ -180,7 +196,8 @@ private:
                 const KeyCode kc = mapa.teclaModificadora(s);
                 if (kc == 0)
                     return false;
-                if (std::find(modificadores.begin(), modificadores.end(), kc) == modificadores.end())
+                if (std::find(modificadores.begin(), modificadores.end(), kc) ==
+                    modificadores.end())
                     modificadores.push_back(kc);
                 return true;
             };

@@ -17,10 +17,9 @@ struct SimboloClasico {
     KeySym simbolo;
 };
 constexpr SimboloClasico kClasicos[] = {
-    {0x20ac, XK_EuroSign}, {0x0152, XK_OE},         {0x0153, XK_oe},
-    {0x0178, XK_Ydiaeresis}, {0x0160, XK_Scaron},   {0x0161, XK_scaron},
-    {0x017d, XK_Zcaron},   {0x017e, XK_zcaron},     {0x0141, XK_Lstroke},
-    {0x0142, XK_lstroke},
+    {0x20ac, XK_EuroSign}, {0x0152, XK_OE},      {0x0153, XK_oe},     {0x0178, XK_Ydiaeresis},
+    {0x0160, XK_Scaron},   {0x0161, XK_scaron},  {0x017d, XK_Zcaron}, {0x017e, XK_zcaron},
+    {0x0141, XK_Lstroke},  {0x0142, XK_lstroke},
 };
 
 KeySym simboloPrincipal(char32_t c) {
@@ -55,13 +54,17 @@ KeySym MapaTeclado::simboloEn(KeyCode kc, unsigned mods) const {
     if (g >= grupos) {
         const unsigned info = XkbKeyGroupInfo(x, kc);
         switch (XkbOutOfRangeGroupAction(info)) {
-        case XkbClampIntoRange: g = grupos - 1; break;
+        case XkbClampIntoRange:
+            g = grupos - 1;
+            break;
         case XkbRedirectIntoRange:
             g = XkbOutOfRangeGroupNumber(info);
             if (g >= grupos)
                 g = 0;
             break;
-        default: g %= grupos; break;
+        default:
+            g %= grupos;
+            break;
         }
     }
     const XkbKeyTypePtr tipo = XkbKeyKeyType(x, kc, g);
@@ -79,8 +82,7 @@ KeySym MapaTeclado::simboloEn(KeyCode kc, unsigned mods) const {
     return XkbKeySymEntry(x, kc, nivel, g);
 }
 
-template <class Coincide>
-std::optional<Combinacion> MapaTeclado::buscar(Coincide coincide) const {
+template <class Coincide> std::optional<Combinacion> MapaTeclado::buscar(Coincide coincide) const {
     if (!xkb_)
         return std::nullopt;
     // Fewest modifiers first: none, SHIFT, third level, both.
@@ -114,10 +116,17 @@ KeyCode MapaTeclado::teclaModificadora(KeySym s) const {
         return 0;
     KeySym buscados[2] = {s, NoSymbol};
     switch (s) {
-    case XK_Shift_L: buscados[1] = XK_Shift_R; break;
-    case XK_Control_L: buscados[1] = XK_Control_R; break;
-    case XK_Alt_L: buscados[1] = XK_Meta_L; break;
-    default: break;
+    case XK_Shift_L:
+        buscados[1] = XK_Shift_R;
+        break;
+    case XK_Control_L:
+        buscados[1] = XK_Control_R;
+        break;
+    case XK_Alt_L:
+        buscados[1] = XK_Meta_L;
+        break;
+    default:
+        break;
     }
     for (KeySym b : buscados) {
         if (b == NoSymbol)

@@ -43,8 +43,7 @@ public:
 
 private:
     KeySym simboloEn(KeyCode kc, unsigned mods) const;
-    template <class Coincide>
-    std::optional<Combinacion> buscar(Coincide coincide) const;
+    template <class Coincide> std::optional<Combinacion> buscar(Coincide coincide) const;
 
     struct Liberar {
         void operator()(XkbDescPtr x) const { XkbFreeKeyboard(x, 0, True); }

@@ -46,9 +46,15 @@ bool InyectorFalso::enviarTeclas(const QList<Pulsacion>& pulsaciones) {
     return true;
 }
 
-void InyectorFalso::observar(BucleFalso& bucle) { bucle.registro = &registro; }
+void InyectorFalso::observar(BucleFalso& bucle) {
+    bucle.registro = &registro;
+}
 
-InyectorDePrueba::InyectorDePrueba() { servicios().inyector = &inyector; }
-InyectorDePrueba::~InyectorDePrueba() { servicios().inyector = nullptr; }
+InyectorDePrueba::InyectorDePrueba() {
+    servicios().inyector = &inyector;
+}
+InyectorDePrueba::~InyectorDePrueba() {
+    servicios().inyector = nullptr;
+}
 
 } // namespace quimbal

@@ -20,11 +20,11 @@ public:
     // Notes the pump's calls in `registro` too.
     void observar(BucleFalso& bucle);
 
-    QStringList registro;       // what was injected (and pumps, when observed)
-    QStringList teclas;         // the key strings alone
-    QStringList rechazados;     // calls refused because of the switches below
-    bool fallarRaton = false;   // mouse_event fails, injects nothing
-    bool fallarTeclas = false;  // enviarTeclas fails, injects nothing
+    QStringList registro;      // what was injected (and pumps, when observed)
+    QStringList teclas;        // the key strings alone
+    QStringList rechazados;    // calls refused because of the switches below
+    bool fallarRaton = false;  // mouse_event fails, injects nothing
+    bool fallarTeclas = false; // enviarTeclas fails, injects nothing
 };
 
 // Installs the fake in servicios().inyector for the life of a test.

@@ -12,8 +12,7 @@
 using namespace quimbal;
 
 namespace {
-const QStringList kClickIzq = {"LEFTUP",   "DoEvents", "LEFTDOWN",
-                               "DoEvents", "LEFTUP",   "DoEvents"};
+const QStringList kClickIzq = {"LEFTUP", "DoEvents", "LEFTDOWN", "DoEvents", "LEFTUP", "DoEvents"};
 const QStringList kClickDer = {"RIGHTUP",  "DoEvents", "RIGHTDOWN",
                                "DoEvents", "RIGHTUP",  "DoEvents"};
 } // namespace
@@ -62,8 +61,9 @@ private slots:
             const char* texto = Catalogo[static_cast<std::size_t>(i)].texto;
             elegir(w->cboTeclas1, w->txtLetra1, texto);
             QVERIFY(w->ActivarSwitch1());
-            const QStringList esperado{QStringLiteral("teclas:") +
-                                       QString::fromUtf8(Catalogo[static_cast<std::size_t>(i)].codigo)};
+            const QStringList esperado{
+                QStringLiteral("teclas:") +
+                QString::fromUtf8(Catalogo[static_cast<std::size_t>(i)].codigo)};
             QVERIFY2(registro() == esperado, texto);
         }
     }
@@ -72,20 +72,31 @@ private slots:
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("letra");
         QTest::addColumn<QStringList>("esperado");
-        QTest::newRow("SHIFT") << "SHIFT+..." << "a" << QStringList{"teclas:+a"};
-        QTest::newRow("CTRL") << "CTRL+..." << "a" << QStringList{"teclas:^a"};
-        QTest::newRow("ALT") << "ALT+..." << "a" << QStringList{"teclas:%a"};
-        QTest::newRow("Letra") << "Letra..." << "a" << QStringList{"teclas:a"};
-        QTest::newRow("Letra ab") << "Letra..." << "ab" << QStringList{"teclas:ab"};
-        QTest::newRow("Letra A") << "Letra..." << "A" << QStringList{"teclas:A"};
-        QTest::newRow("Letra ñ") << "Letra..." << QStringLiteral("ñ") << QStringList{QStringLiteral("teclas:ñ")};
-        QTest::newRow("Sin establecer") << "Sin establecer" << "" << QStringList{};
-        QTest::newRow("nada elegido") << "" << "a" << QStringList{"teclas:a"};
-        QTest::newRow("nada elegido, sin letra") << "" << "" << QStringList{};
-        QTest::newRow("click y letra") << "Click izquierdo" << "x"
-                                       << (kClickIzq + QStringList{"teclas:x"});
-        QTest::newRow("click derecho y tecla") << "Click derecho" << "{ENTER}"
-                                               << (kClickDer + QStringList{"teclas:{ENTER}"});
+        QTest::newRow("SHIFT") << "SHIFT+..."
+                               << "a" << QStringList{"teclas:+a"};
+        QTest::newRow("CTRL") << "CTRL+..."
+                              << "a" << QStringList{"teclas:^a"};
+        QTest::newRow("ALT") << "ALT+..."
+                             << "a" << QStringList{"teclas:%a"};
+        QTest::newRow("Letra") << "Letra..."
+                               << "a" << QStringList{"teclas:a"};
+        QTest::newRow("Letra ab") << "Letra..."
+                                  << "ab" << QStringList{"teclas:ab"};
+        QTest::newRow("Letra A") << "Letra..."
+                                 << "A" << QStringList{"teclas:A"};
+        QTest::newRow("Letra ñ") << "Letra..." << QStringLiteral("ñ")
+                                 << QStringList{QStringLiteral("teclas:ñ")};
+        QTest::newRow("Sin establecer") << "Sin establecer"
+                                        << "" << QStringList{};
+        QTest::newRow("nada elegido") << ""
+                                      << "a" << QStringList{"teclas:a"};
+        QTest::newRow("nada elegido, sin letra") << ""
+                                                 << "" << QStringList{};
+        QTest::newRow("click y letra") << "Click izquierdo"
+                                       << "x" << (kClickIzq + QStringList{"teclas:x"});
+        QTest::newRow("click derecho y tecla")
+            << "Click derecho"
+            << "{ENTER}" << (kClickDer + QStringList{"teclas:{ENTER}"});
     }
     void entradasConLetra() {
         QFETCH(QString, entrada);

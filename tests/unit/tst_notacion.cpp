@@ -37,12 +37,36 @@ private slots:
         QTest::addColumn<QList<Pulsacion>>("esperado");
         using T = TeclaNombrada;
         const QList<QList<Pulsacion>> porPosicion = {
-            {}, {}, {}, {car(U' ')}, {tec(T::Enter)}, {tec(T::Esc)}, {tec(T::Tab)},
-            {tec(T::Arriba)}, {tec(T::Abajo)}, {tec(T::Izquierda)}, {tec(T::Derecha)},
-            {tec(T::RePag)}, {tec(T::AvPag)}, {tec(T::Retroceso)}, {tec(T::Suprimir)},
-            {tec(T::F1)}, {tec(T::F2)}, {tec(T::F3)}, {tec(T::F4)}, {tec(T::F5)}, {tec(T::F6)},
-            {tec(T::F7)}, {tec(T::F8)}, {tec(T::F9)}, {tec(T::F10)}, {tec(T::F11)},
-            {tec(T::F12)}, {car(0, true)}, {car(0, false, true)}, {car(0, false, false, true)},
+            {},
+            {},
+            {},
+            {car(U' ')},
+            {tec(T::Enter)},
+            {tec(T::Esc)},
+            {tec(T::Tab)},
+            {tec(T::Arriba)},
+            {tec(T::Abajo)},
+            {tec(T::Izquierda)},
+            {tec(T::Derecha)},
+            {tec(T::RePag)},
+            {tec(T::AvPag)},
+            {tec(T::Retroceso)},
+            {tec(T::Suprimir)},
+            {tec(T::F1)},
+            {tec(T::F2)},
+            {tec(T::F3)},
+            {tec(T::F4)},
+            {tec(T::F5)},
+            {tec(T::F6)},
+            {tec(T::F7)},
+            {tec(T::F8)},
+            {tec(T::F9)},
+            {tec(T::F10)},
+            {tec(T::F11)},
+            {tec(T::F12)},
+            {car(0, true)},
+            {car(0, false, true)},
+            {car(0, false, false, true)},
             {},
         };
         QCOMPARE(porPosicion.size(), kEntradasCatalogo);
@@ -51,8 +75,10 @@ private slots:
     }
     void codigosDelCatalogo() {
         QFETCH(QList<Pulsacion>, esperado);
-        const QString codigo = QString::fromUtf8(
-            Catalogo[static_cast<std::size_t>(PosicionEnCatalogo(QString::fromUtf8(QTest::currentDataTag())))].codigo);
+        const QString codigo =
+            QString::fromUtf8(Catalogo[static_cast<std::size_t>(PosicionEnCatalogo(
+                                           QString::fromUtf8(QTest::currentDataTag())))]
+                                  .codigo);
         const ResultadoNotacion r = AnalizarTeclas(codigo);
         QVERIFY2(r.valido(), qPrintable(r.error));
         QCOMPARE(r.pulsaciones, esperado);
@@ -80,8 +106,9 @@ private slots:
                  (QList<Pulsacion>{car(U'+'), car(U'^'), car(U'%'), car(U'{'), car(U'}')}));
         QCOMPARE(validas("+{+}"), QList<Pulsacion>{car(U'+', true)});
         QCOMPARE(validas("{~}{ }"), (QList<Pulsacion>{car(U'~'), car(U' ')}));
-        QCOMPARE(validas("{HOME}{END}{INSERT}{BS}"),
-                 (QList<Pulsacion>{tec(T::Inicio), tec(T::Fin), tec(T::Insertar), tec(T::Retroceso)}));
+        QCOMPARE(
+            validas("{HOME}{END}{INSERT}{BS}"),
+            (QList<Pulsacion>{tec(T::Inicio), tec(T::Fin), tec(T::Insertar), tec(T::Retroceso)}));
         QCOMPARE(validas("{enter}{Pgdn}"), (QList<Pulsacion>{tec(T::Enter), tec(T::AvPag)}));
     }
 
@@ -125,7 +152,8 @@ private slots:
     }
 
     void escrituraCanonica() {
-        for (const char* s : {"+a", "^{F12}", "%{TAB}", "{+}{^}{%}{{}{}}", "ab c", "+", "+^%{DELETE}"}) {
+        for (const char* s :
+             {"+a", "^{F12}", "%{TAB}", "{+}{^}{%}{{}{}}", "ab c", "+", "+^%{DELETE}"}) {
             const QList<Pulsacion> p = validas(QString::fromUtf8(s));
             QCOMPARE(EscribirTeclas(p), QString::fromUtf8(s));
         }

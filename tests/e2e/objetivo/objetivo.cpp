@@ -5,8 +5,8 @@
 // can compare their own clock readings with it:
 //
 //   123456789 PRESS left            mouse button pressed (left/right/middle)
-//   123456790 RELEASE left          mouse button released
-//   123456791 DBLCLICK left         the toolkit saw a double click
+//   123456790 RELEASE left          mouse button released (the second press of
+//                                   a double click is a PRESS like any other)
 //   123456792 KEY A mods=shift text=A sym=0x41
 //   123456793 KEYUP A mods=shift text=A sym=0x41
 //   123456794 FOCUSIN / FOCUSOUT    keyboard focus gained / lost
@@ -58,10 +58,14 @@ void anotar(const QString& linea) {
 
 QString boton(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return QStringLiteral("left");
-    case Qt::RightButton: return QStringLiteral("right");
-    case Qt::MiddleButton: return QStringLiteral("middle");
-    default: return QStringLiteral("other%1").arg(static_cast<int>(b));
+    case Qt::LeftButton:
+        return QStringLiteral("left");
+    case Qt::RightButton:
+        return QStringLiteral("right");
+    case Qt::MiddleButton:
+        return QStringLiteral("middle");
+    default:
+        return QStringLiteral("other%1").arg(static_cast<int>(b));
     }
 }
 
@@ -91,14 +95,21 @@ QString escapar(const QString& s) {
 
 QString nombreTecla(const QKeyEvent* e) {
     switch (e->key()) {
-    case Qt::Key_Shift: return QStringLiteral("Shift");
-    case Qt::Key_Control: return QStringLiteral("Control");
-    case Qt::Key_Alt: return QStringLiteral("Alt");
-    case Qt::Key_Meta: return QStringLiteral("Meta");
-    case Qt::Key_AltGr: return QStringLiteral("AltGr");
+    case Qt::Key_Shift:
+        return QStringLiteral("Shift");
+    case Qt::Key_Control:
+        return QStringLiteral("Control");
+    case Qt::Key_Alt:
+        return QStringLiteral("Alt");
+    case Qt::Key_Meta:
+        return QStringLiteral("Meta");
+    case Qt::Key_AltGr:
+        return QStringLiteral("AltGr");
     case 0:
-    case Qt::Key_unknown: return QStringLiteral("unknown");
-    default: break;
+    case Qt::Key_unknown:
+        return QStringLiteral("unknown");
+    default:
+        break;
     }
     const QString n = QKeySequence(e->key()).toString(QKeySequence::PortableText);
     return n.isEmpty() ? QStringLiteral("0x%1").arg(e->key(), 0, 16) : n;
@@ -111,7 +122,8 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_InputMethodEnabled, false);
         auto* capa = new QVBoxLayout(this);
-        capa->addWidget(new QLabel(QStringLiteral("Ventana de pruebas: registra lo que recibe."), this));
+        capa->addWidget(
+            new QLabel(QStringLiteral("Ventana de pruebas: registra lo que recibe."), this));
         resize(420, 300);
     }
 
@@ -119,14 +131,21 @@ protected:
     bool event(QEvent* e) override {
         switch (e->type()) {
         case QEvent::MouseButtonPress:
-            anotar(QStringLiteral("PRESS ") + boton(static_cast<QMouseEvent*>(e)->button()));
+        case QEvent::MouseButtonDblClick: {
+            // The toolkit may deliver the second press of a double click as a
+            // double-click event alone, or after the press: one line per press.
+            const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
+            if (e->type() == QEvent::MouseButtonPress || !(abajo_ & b))
+                anotar(QStringLiteral("PRESS ") + boton(b));
+            abajo_ |= b;
             break;
-        case QEvent::MouseButtonRelease:
-            anotar(QStringLiteral("RELEASE ") + boton(static_cast<QMouseEvent*>(e)->button()));
+        }
+        case QEvent::MouseButtonRelease: {
+            const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
+            abajo_ &= ~Qt::MouseButtons(b);
+            anotar(QStringLiteral("RELEASE ") + boton(b));
             break;
-        case QEvent::MouseButtonDblClick:
-            anotar(QStringLiteral("DBLCLICK ") + boton(static_cast<QMouseEvent*>(e)->button()));
-            break;
+        }
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -139,15 +158,27 @@ protected:
             e->accept();
             return true; // keep Tab and the arrows from moving the focus
         }
-        case QEvent::FocusIn: anotar(QStringLiteral("FOCUSIN")); break;
-        case QEvent::FocusOut: anotar(QStringLiteral("FOCUSOUT")); break;
-        case QEvent::Enter: anotar(QStringLiteral("ENTER")); break;
-        case QEvent::Leave: anotar(QStringLiteral("LEAVE")); break;
-        default: break;
+        case QEvent::FocusIn:
+            anotar(QStringLiteral("FOCUSIN"));
+            break;
+        case QEvent::FocusOut:
+            anotar(QStringLiteral("FOCUSOUT"));
+            break;
+        case QEvent::Enter:
+            anotar(QStringLiteral("ENTER"));
+            break;
+        case QEvent::Leave:
+            anotar(QStringLiteral("LEAVE"));
+            break;
+        default:
+            break;
         }
         return QWidget::event(e);
     }
     bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    Qt::MouseButtons abajo_;
 };
 
 } // namespace

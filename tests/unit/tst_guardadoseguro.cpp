@@ -1,0 +1,179 @@
+// The complete save replaces each data file in one step: interrupted at any
+// step, the folder holds the old file or the new one, whole.
+#include "platform/Controles.h"
+#include "platform/Dialogos.h"
+#include "profiles/Archivos.h"
+#include "profiles/EscrituraSegura.h"
+#include "profiles/Registros.h"
+#include "tests/fakes/CarpetaDePrueba.h"
+#include "tests/fakes/DialogosFalsos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace quimbal;
+
+namespace {
+enum class Paso { Ninguno, Crear, Escribir, Sincronizar, Renombrar, SincronizarCarpeta };
+
+// Real operations, except the chosen step, which fails. A failing write
+// leaves half of the data behind, as a full disk does.
+class OperacionesQueFallan : public OperacionesDisco {
+public:
+    Paso falla = Paso::Ninguno;
+    QString rutaQueFalla; // only replacements of this file fail; empty: all
+    QStringList pasos;
+
+    bool crear(QFile& a) override {
+        pasos << QStringLiteral("crear");
+        return !toca(Paso::Crear, a.fileName()) && OperacionesDisco::crear(a);
+    }
+    bool escribir(QFile& a, const QByteArray& d) override {
+        pasos << QStringLiteral("escribir");
+        if (toca(Paso::Escribir, a.fileName())) {
+            a.write(d.left(d.size() / 2));
+            return false;
+        }
+        return OperacionesDisco::escribir(a, d);
+    }
+    bool sincronizar(QFile& a) override {
+        pasos << QStringLiteral("sincronizar");
+        return !toca(Paso::Sincronizar, a.fileName()) && OperacionesDisco::sincronizar(a);
+    }
+    bool renombrar(const QString& o, const QString& d) override {
+        pasos << QStringLiteral("renombrar");
+        return !toca(Paso::Renombrar, o) && OperacionesDisco::renombrar(o, d);
+    }
+    bool sincronizarCarpeta(const QString& c) override {
+        pasos << QStringLiteral("sincronizarCarpeta");
+        return !toca(Paso::SincronizarCarpeta, QString()) &&
+               OperacionesDisco::sincronizarCarpeta(c);
+    }
+
+private:
+    bool toca(Paso p, const QString& archivo) const {
+        return falla == p &&
+               (rutaQueFalla.isEmpty() || archivo.isEmpty() || archivo.startsWith(rutaQueFalla));
+    }
+};
+
+QByteArray registro(const QString& nombre) {
+    return RegistroDeUsuario(Usuario::Nuevo(nombre));
+}
+} // namespace
+
+class TestGuardadoSeguro : public QObject {
+    Q_OBJECT
+private slots:
+    void interrumpidoEnCadaPaso_data();
+    void interrumpidoEnCadaPaso();
+    void guardarTodoConUnArchivoQueFalla();
+    void restoDeUnGuardadoInterrumpido();
+    void conservaLosPermisos();
+};
+
+void TestGuardadoSeguro::interrumpidoEnCadaPaso_data() {
+    QTest::addColumn<int>("paso");
+    QTest::addColumn<bool>("quedaElNuevo");
+    QTest::newRow("crear") << int(Paso::Crear) << false;
+    QTest::newRow("escribir") << int(Paso::Escribir) << false;
+    QTest::newRow("sincronizar") << int(Paso::Sincronizar) << false;
+    QTest::newRow("renombrar") << int(Paso::Renombrar) << false;
+    QTest::newRow("sincronizar la carpeta") << int(Paso::SincronizarCarpeta) << true;
+    QTest::newRow("sin fallo") << int(Paso::Ninguno) << true;
+}
+
+void TestGuardadoSeguro::interrumpidoEnCadaPaso() {
+    QFETCH(int, paso);
+    QFETCH(bool, quedaElNuevo);
+    CarpetaDePrueba carpeta;
+    OperacionesQueFallan op;
+    op.falla = static_cast<Paso>(paso);
+    FijarOperacionesDisco(&op);
+    const QString ruta = carpeta.ruta(QStringLiteral("usuarios.dat"));
+    const QByteArray viejo = registro(QStringLiteral("General")) + registro(QStringLiteral("Ana"));
+    const QByteArray nuevo = registro(QStringLiteral("General"));
+    carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
+
+    QCOMPARE(ReemplazarArchivo(ruta, nuevo), quedaElNuevo);
+    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), quedaElNuevo ? nuevo : viejo);
+    QCOMPARE(QDir(carpeta.carpeta()).entryList(QDir::Files),
+             QStringList{QStringLiteral("usuarios.dat")});
+    if (op.falla == Paso::Ninguno)
+        QCOMPARE(op.pasos, (QStringList{QStringLiteral("crear"), QStringLiteral("escribir"),
+                                        QStringLiteral("sincronizar"), QStringLiteral("renombrar"),
+                                        QStringLiteral("sincronizarCarpeta")}));
+
+    // A file that did not exist yet: after a failure there is still none.
+    const QString otro = carpeta.ruta(QStringLiteral("quimbal.dat"));
+    QCOMPARE(ReemplazarArchivo(otro, QByteArray(21, 'x')), quedaElNuevo);
+    QCOMPARE(QFile::exists(otro), quedaElNuevo);
+}
+
+void TestGuardadoSeguro::guardarTodoConUnArchivoQueFalla() {
+    CarpetaDePrueba carpeta;
+    ServiciosDePrueba s;
+    const QByteArray viejo = registro(QStringLiteral("General")) + registro(QStringLiteral("Ana"));
+    carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
+    Lista lista;
+    QVERIFY(CargarUsuarios(lista));
+    QVERIFY(CargarConfiguracion());
+    QVERIFY(AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Zoe"))));
+    const QByteArray conZoe = viejo + registro(QStringLiteral("Zoe"));
+    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
+
+    OperacionesQueFallan op;
+    op.falla = Paso::Renombrar;
+    op.rutaQueFalla = RutaArchivoUsuarios();
+    FijarOperacionesDisco(&op);
+    lista.RemoveItem(1);
+    lista.setListIndex(0);
+    QVERIFY(!GuardarTodo(lista, 4));
+    // The profile file keeps what it held (Zoe included), the settings file
+    // was saved all the same; the user is told which file kept its content.
+    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
+    QCOMPARE(carpeta.leer(QStringLiteral("quimbal.dat")),
+             QByteArray("\x04General") + QByteArray(13, ' '));
+    QCOMPARE(s.dialogos.mensajes.size(), 1);
+    QCOMPARE(s.dialogos.mensajes[0].estilo, vbExclamation);
+    QCOMPARE(s.dialogos.mensajes[0].titulo, QStringLiteral("Error"));
+    QVERIFY(s.dialogos.mensajes[0].texto.contains(QDir::toNativeSeparators(RutaArchivoUsuarios())));
+    QVERIFY(!s.dialogos.mensajes[0].texto.contains(QStringLiteral("quimbal.dat")));
+}
+
+void TestGuardadoSeguro::restoDeUnGuardadoInterrumpido() {
+    CarpetaDePrueba carpeta;
+    ServiciosDePrueba s;
+    const QByteArray viejo = registro(QStringLiteral("General"));
+    carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
+    carpeta.escribir(QStringLiteral("usuarios.dat.nuevo"), QByteArray(77, '#'));
+    Lista lista;
+    QVERIFY(CargarUsuarios(lista));
+    QCOMPARE(lista.ListCount(), 1);
+    lista.setListIndex(0);
+    QVERIFY(GuardarTodo(lista, 1));
+    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), viejo);
+    QVERIFY(!QFile::exists(carpeta.ruta(QStringLiteral("usuarios.dat.nuevo"))));
+
+    // A directory in the temporary's place is left alone and the old file kept.
+    QVERIFY(QDir(carpeta.carpeta()).mkdir(QStringLiteral("quimbal.dat.nuevo")));
+    QVERIFY(!ReemplazarArchivo(RutaArchivoConfig(), QByteArray(21, 'x')));
+    QVERIFY(QFileInfo(carpeta.ruta(QStringLiteral("quimbal.dat.nuevo"))).isDir());
+}
+
+void TestGuardadoSeguro::conservaLosPermisos() {
+    CarpetaDePrueba carpeta;
+    const QString ruta = carpeta.ruta(QStringLiteral("usuarios.dat"));
+    carpeta.escribir(QStringLiteral("usuarios.dat"), registro(QStringLiteral("General")));
+    // Readable and writable by its owner alone, unlike a newly created file.
+    QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                            QFile::WriteUser));
+    const auto antes = QFile::permissions(ruta);
+    QVERIFY(ReemplazarArchivo(ruta, registro(QStringLiteral("Otro"))));
+    QCOMPARE(QFile::permissions(ruta), antes);
+    QVERIFY(!(QFile::permissions(ruta) & QFile::ReadOther));
+}
+
+QTEST_MAIN(TestGuardadoSeguro)
+#include "tst_guardadoseguro.moc"
