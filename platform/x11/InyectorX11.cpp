@@ -119,14 +119,17 @@ public:
             {MOUSEEVENTF_RIGHTDOWN, 3, true},  {MOUSEEVENTF_RIGHTUP, 3, false},
             {MOUSEEVENTF_MIDDLEDOWN, 2, true}, {MOUSEEVENTF_MIDDLEUP, 2, false},
         };
-        bool alguno = false;
+        huboError = false;
+        bool alguno = false, todos = true;
         for (const auto& b : kBotones) {
             if (!(flags & b.flag))
                 continue;
-            alguno = XTestFakeButtonEvent(d_, b.boton, b.abajo ? True : False, CurrentTime) != 0;
+            alguno = true;
+            if (!XTestFakeButtonEvent(d_, b.boton, b.abajo ? True : False, CurrentTime))
+                todos = false;
         }
         XFlush(d_);
-        return alguno && !huboError;
+        return alguno && todos && !huboError;
     }
 
     bool enviarTeclas(const QList<Pulsacion>& pulsaciones) override {

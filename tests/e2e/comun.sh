@@ -89,6 +89,21 @@ esperar_linea() {
   done
 }
 
+# Number of lines in LOG now: with esperar_linea_desde, to look only at what
+# arrives after a given moment.
+lineas_registro() { wc -l <"$1"; }
+
+# Like esperar_linea, among the lines after the first FROM lines of LOG.
+esperar_linea_desde() {
+  local log="$1" desde="$2" patron="$3" limite=${4:-5} linea
+  local fin=$(( $(date +%s%N) + limite * 1000000000 ))
+  while :; do
+    linea=$(tail -n +"$((desde + 1))" "$log" 2>/dev/null | grep -E -m1 -- "$patron") && { echo "$linea"; return 0; }
+    [ "$(date +%s%N)" -ge "$fin" ] && return 1
+    sleep 0.02
+  done
+}
+
 terminar_objetivo() {
   [ -n "$OBJETIVO_PID" ] && kill "$OBJETIVO_PID" 2>/dev/null
   wait "$OBJETIVO_PID" 2>/dev/null || true

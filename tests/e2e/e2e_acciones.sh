@@ -52,8 +52,20 @@ caso() {
 }
 
 T=$'\t'
+# botones FROM EXPECTED: the button lines logged after line FROM, in one line.
+botones() {
+  sleep 0.3
+  local vistos
+  vistos=$(tail -n +"$(($1 + 1))" "$LOG" | grep -E ' (PRESS|RELEASE) ' | cut -d' ' -f2- | paste -sd,)
+  [ "$vistos" = "$2" ] || fallar "botones: se esperaba «$2» y llegó «$vistos»"
+  pasadas=$((pasadas + 1))
+}
+antes=$(wc -l <"$LOG")
 caso "click izquierdo" "accion1 Click izquierdo$T" 'PRESS left$' 'RELEASE left$'
+botones "$antes" "PRESS left,RELEASE left"
+antes=$(wc -l <"$LOG")
 caso "click derecho" "accion2 Click derecho$T" 'PRESS right$' 'RELEASE right$'
+botones "$antes" "PRESS right,RELEASE right"
 caso "ENTER" "accion1 ENTER$T" 'KEY Return mods=none ' 'KEYUP Return '
 caso "ESC" "accion1 ESC$T" 'KEY Esc mods=none ' 'KEYUP Esc '
 caso "TAB" "accion2 TAB$T" 'KEY Tab mods=none ' 'KEYUP Tab '

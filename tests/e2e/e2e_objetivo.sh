@@ -27,6 +27,13 @@ comprobar '^[0-9]+ KEY A mods=shift text=A ' "SHIFT+a no dio A"
 xdotool key space
 comprobar '^[0-9]+ KEY Space mods=none text=\\x20 ' "espacio mal registrado"
 
+# Looking only after a mark: what came before it is not found again.
+marca=$(lineas_registro "$LOG")
+xdotool click 1
+esperar_linea_desde "$LOG" "$marca" '^[0-9]+ PRESS left$' 5 >/dev/null || fallar "clic izquierdo sin PRESS"
+esperar_linea_desde "$LOG" "$marca" ' KEY F5 ' 1 >/dev/null && fallar "esperar_linea_desde miró antes de la marca"
+pasadas=$((pasadas + 1))
+
 # Timestamps are CLOCK_MONOTONIC microseconds, increasing line by line.
 awk -v a="$antes" 'BEGIN{p=0} {if ($1 < p || $1 < a) exit 1; p=$1}' "$LOG" || fallar "tiempos no crecientes"
 pasadas=$((pasadas + 1))

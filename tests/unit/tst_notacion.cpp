@@ -2,6 +2,7 @@
 #include "actions/Catalogo.h"
 #include "platform/NotacionTeclas.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace quimbal;
@@ -160,6 +161,31 @@ private slots:
         QCOMPARE(EscribirTeclas(validas("{bs}{enter}")), QStringLiteral("{BACKSPACE}{ENTER}"));
         QCOMPARE(validas(EscribirTeclas(validas(QStringLiteral("ñ€😀{}}")))),
                  validas(QStringLiteral("ñ€😀{}}")));
+    }
+
+    // Any mix of the notation's characters either parses to strokes that
+    // write back to an equivalent string, or is rejected with no stroke.
+    void mezclasAlAzar() {
+        const QString alfabeto = QStringLiteral("+^%{}aZ ñ€ENTRF15\t");
+        QRandomGenerator azar(20261208);
+        int validas = 0;
+        for (int n = 0; n < 5000; ++n) {
+            QString s;
+            const int largo = azar.bounded(1, 9);
+            for (int i = 0; i < largo; ++i)
+                s += alfabeto.at(azar.bounded(alfabeto.size()));
+            const ResultadoNotacion r = AnalizarTeclas(s);
+            if (!r.valido()) {
+                QVERIFY2(r.pulsaciones.isEmpty(), qPrintable(s));
+                QVERIFY2(r.posicion >= 0 && r.posicion < s.size(), qPrintable(s));
+                continue;
+            }
+            ++validas;
+            const ResultadoNotacion otra = AnalizarTeclas(EscribirTeclas(r.pulsaciones));
+            QVERIFY2(otra.valido(), qPrintable(s));
+            QVERIFY2(otra.pulsaciones == r.pulsaciones, qPrintable(s));
+        }
+        QVERIFY(validas > 500); // the mixes exercise both outcomes
     }
 };
 
