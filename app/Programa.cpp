@@ -9,6 +9,7 @@
 #include "platform/qt/BandejaQt.h"
 #include "platform/qt/DialogosQt.h"
 #include "platform/qt/PuertoSerieQt.h"
+#include "platform/sonido/ComponenteSonido.h"
 #include "profiles/InstanciaUnica.h"
 
 #include <QApplication>
@@ -61,6 +62,8 @@ int EjecutarPrograma(int argc, char** argv) {
         MsgBox(avisoInyector, 48);
     PuertoSerieQt puerto;
     servicios().puerto = &puerto;
+    sonido::LibreriaSonidoQt sonido;
+    servicios().sonido = &sonido;
 
     std::unique_ptr<VentanaPrincipal> ventana;
     // Continuar: the start screen is gone; the configuration window loads

@@ -6,6 +6,7 @@
 #include "platform/Dialogos.h"
 #include "platform/Servicios.h"
 #include "input/SondeoSwitch.h"
+#include "input/modSonido.h"
 #include "platform/PuertoSerie.h"
 #include "profiles/Archivos.h"
 #include "profiles/Declaraciones.h"
@@ -44,6 +45,8 @@ void frmSwitch::Form_Load() {
     PuertoSwitch = ConfigInicio.Puerto;
     cboSwitch->setListIndex(PuertoSwitch);
     SeleccionarUltimoUsuario(*cboUsuario, UltimoUsuario, [this](int i) { MostrarUsuario(i); });
+    // The sound hook goes on top of the tray hook.
+    IniciarCapturaSonido(hWnd());
 
     SeleccionarPuerto(comPuerto, PuertoSwitch);
 }
@@ -51,6 +54,7 @@ void frmSwitch::Form_Load() {
 void frmSwitch::Form_Unload() {
     if (comPuerto)
         comPuerto->setPortOpen(false);
+    FinalizarCapturaSonido(hWnd());
     CerrarArchivos();
 }
 

@@ -45,16 +45,6 @@ terminar_quimbal() {
   QUIMBAL_PID=""
 }
 
-# The program opens the port its settings name (COM1 on a first start). So that
-# no test touches the machine's real serial ports, com1..com4 in the program's
-# folder stand for devices that do not exist.
-sin_puertos_reales() {
-  local n
-  for n in 1 2 3 4; do
-    ln -sfn "/tmp/quimbal-sin-puerto-$$/ttyN$n" "$CARPETA/com$n"
-  done
-}
-
 # The program opens on its start screen (a borderless window named "Quimbal");
 # a key press on it leads to the configuration window "Quimbal 1.6", whose id
 # is printed.

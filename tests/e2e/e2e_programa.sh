@@ -11,7 +11,6 @@ bien() { pasados=$((pasados + 1)); echo "ok: $*"; }
 trap 'terminar_quimbal' EXIT
 
 preparar_carpeta
-sin_puertos_reales
 arrancar_quimbal
 inicio=$(esperar_ventana "Quimbal") || fallar "no apareció la pantalla de inicio"
 geo=$(xdotool getwindowgeometry "$inicio")

@@ -4,7 +4,6 @@
 set -eu
 source "$(dirname "$0")/comun.sh"
 preparar_carpeta
-sin_puertos_reales
 arrancar_quimbal
 pasar_inicio >/dev/null || fallar "no se pasó la pantalla de inicio"
 wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"

@@ -2,7 +2,8 @@
 # Runs one end-to-end test on a private virtual desktop: an Xvfb display with
 # the icewm window manager (which also gives a notification area), a private
 # XDG_RUNTIME_DIR, and an artifact folder. Everything started here is stopped
-# when the test ends, whatever its result.
+# when the test ends, whatever its result. A private sound server gives the
+# desktop a virtual microphone (tests/e2e/pulseaudio.sh).
 #   escritorio.sh TEST_SCRIPT [ARGS...]
 set -u
 prueba="$1"; shift
@@ -14,6 +15,7 @@ mkdir -p "$QUIMBAL_ARTEFACTOS"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 pids=()
+source "$(dirname "$0")/pulseaudio.sh"
 parar() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   sleep 0.2
@@ -24,6 +26,7 @@ parar() {
   pids=()
 }
 limpiar() {
+  parar_pulseaudio
   parar
   rm -rf "$XDG_RUNTIME_DIR"
 }
@@ -62,5 +65,8 @@ for intento in 1 2 3; do
   parar
 done
 [ -n "$listo" ] || { echo "no se pudo arrancar el escritorio virtual"; exit 1; }
+
+arrancar_pulseaudio || { echo "el servidor de sonido no arrancó"; exit 1; }
+export PULSE_PID
 
 bash "$prueba" "$@"

@@ -6,6 +6,7 @@
 #include "profiles/Declaraciones.h"
 #include "tests/fakes/BandejaFalsa.h"
 #include "tests/fakes/DialogosFalsos.h"
+#include "tests/fakes/LibreriaSonidoFalsa.h"
 #include "ui/CicloVentana.h"
 
 #include <QTest>
@@ -32,6 +33,7 @@ private slots:
     void registroDelIcono() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         VentanaPrincipal v;
         v.setWindowIcon(QIcon(QStringLiteral(":/quimbal/icono.png")));
         AgregarIconoBandeja(v);
@@ -93,6 +95,7 @@ private slots:
         QFETCH(bool, reacciona);
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         VentanaPrincipal v;
         v.Cargar();
         v.show();
@@ -109,6 +112,7 @@ private slots:
     void lasBanderasSuprimenLaPulsacion() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         VentanaPrincipal v;
         v.Cargar();
         v.cmdAceptar_Click();
@@ -129,6 +133,7 @@ private slots:
     void pulsarConLaVentanaALaVista() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         VentanaPrincipal v;
         v.Cargar();
         v.show();
@@ -143,6 +148,7 @@ private slots:
     void elMensajePublicadoPasaPorLaCadena() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         VentanaPrincipal v;
         v.Cargar();
         v.cmdAceptar_Click();
@@ -154,6 +160,7 @@ private slots:
     void sinAreaDeNotificacionSeMinimiza() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
         bandeja.hayArea = false;
         VentanaPrincipal v;
         v.Cargar();

@@ -5,6 +5,7 @@
 #include "app/subClas.h"
 #include "platform/Servicios.h"
 #include "profiles/Declaraciones.h"
+#include "input/modSonido.h"
 #include "profiles/Archivos.h"
 #include "profiles/Registros.h"
 #include "tests/fakes/AyudaFalsa.h"
@@ -12,6 +13,7 @@
 #include "tests/fakes/PuertoSerieFalso.h"
 #include "tests/fakes/BandejaFalsa.h"
 #include "tests/fakes/DialogosFalsos.h"
+#include "tests/fakes/LibreriaSonidoFalsa.h"
 #include "ui/CicloVentana.h"
 
 #include <QDir>
@@ -38,6 +40,21 @@ Usuario perfil(const char* nombre, std::int16_t modo) {
     u.Modo = modo;
     return u;
 }
+
+// Records when the capture starts and stops, and how the port stands then.
+struct SonidoRegistrado : LibreriaSonidoFalsa {
+    SonidoRegistrado(QStringList& r, const PuertoSerieFalso& p) : registro(r), puerto(p) {}
+    std::int16_t IniciarCapturaNivellDeSo(HWND hWnd) override {
+        registro << QStringLiteral("sonido inicio aperturas=%1").arg(puerto.aperturas);
+        return LibreriaSonidoFalsa::IniciarCapturaNivellDeSo(hWnd);
+    }
+    void FinalitzarCapturaNivellDeSo() override {
+        registro << QStringLiteral("sonido fin%1").arg(puerto.abierto ? " puerto abierto" : "");
+        LibreriaSonidoFalsa::FinalitzarCapturaNivellDeSo();
+    }
+    QStringList& registro;
+    const PuertoSerieFalso& puerto;
+};
 
 TipoConfigInicio config(std::uint8_t puerto, const char* nombre) {
     TipoConfigInicio c;
@@ -96,6 +113,7 @@ private slots:
     void ordenDeCarga() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         carpeta_->escribir(QStringLiteral("usuarios.dat"),
                            RegistroDeUsuario(perfil("General", kModoSwitch)) +
                                RegistroDeUsuario(perfil("ANA", kModoSwitch)) +
@@ -115,15 +133,18 @@ private slots:
             QStringLiteral("puerto 2 usuarios=3 ultimo=[ ana                ]"),
             QStringLiteral("usuario 1 test=1 listas=5/10 catalogo=62 aperturas=1"),
             QStringLiteral("usuario 2 test=1 listas=5/10 catalogo=62 aperturas=1"),
+            QStringLiteral("sonido inicio aperturas=1"),
         };
         QCOMPARE(registro_, esperado);
+        // Sound hook in front of the tray hook, in front of the window's own.
+        QVERIFY(v.hWnd()->procedimiento() == &ProcVentanaSonido);
+        QVERIFY(ProcAnteriorSonido == &ProcVentanaBandeja);
         QCOMPARE(v.cboUsuario->ListIndex(), 2);
         QCOMPARE(UsuarioActual, std::int16_t(2));
         QCOMPARE(PuertoSwitch, std::int16_t(2));
         QCOMPARE(puerto_.aperturas, 2);
         QVERIFY(puerto_.abierto);
         QCOMPARE(puerto_.numero, std::int16_t(2));
-        QVERIFY(v.hWnd()->procedimiento() == &ProcVentanaBandeja);
         QVERIFY(ProcAnteriorBandeja == &Ventana::ProcPredeterminado);
         QVERIFY(ModoTest);
         QCOMPARE(v.cboSwitch->List(4), QStringLiteral("4"));
@@ -133,6 +154,7 @@ private slots:
     void sinPuertoQuedaCerrado() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         carpeta_->escribir(QStringLiteral("quimbal.dat"), RegistroDeConfig(config(0, "nadie")));
         VentanaPrincipal v;
         v.comPuerto = &puerto_;
@@ -146,6 +168,7 @@ private slots:
     void primerArranqueCreaLosArchivos() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.comPuerto = &puerto_;
         v.Cargar();
@@ -158,6 +181,7 @@ private slots:
     void descargaEnOrdenInversoSinEscribir() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         carpeta_->escribir(QStringLiteral("quimbal.dat"), RegistroDeConfig(config(4, "General")));
         VentanaPrincipal v;
         v.comPuerto = &puerto_;
@@ -171,7 +195,8 @@ private slots:
         QCOMPARE(fin.size(), 1);
         // The icon goes while the hook that serves it is still in place; then
         // the hook goes, putting back the procedure the window had.
-        QCOMPARE(registro_, QStringList{QStringLiteral("bandeja quitar enganchada")});
+        QCOMPARE(registro_, (QStringList{QStringLiteral("sonido fin"),
+                                         QStringLiteral("bandeja quitar enganchada")}));
         QVERIFY(v.hWnd()->procedimiento() == &Ventana::ProcPredeterminado);
         QVERIFY(bandeja.iconos.isEmpty());
         QCOMPARE(contenido(carpeta_->carpeta()), antes);
@@ -184,6 +209,7 @@ private slots:
     void salirConEnterContestaNo() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.Cargar();
         const auto antes = contenido(carpeta_->carpeta());
@@ -205,6 +231,7 @@ private slots:
     void salirConSiDescarga() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.Cargar();
         v.show();
@@ -231,6 +258,7 @@ private slots:
     void cerrarDesdeLaBarraDeTituloDescarga() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.Cargar();
         v.show();
@@ -243,6 +271,7 @@ private slots:
     void aceptarOcultaYSigueLaBandeja() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.Cargar();
         v.show();
@@ -257,6 +286,7 @@ private slots:
     void ayudaEnLaCarpetaDelPrograma() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
         AyudaFalsa ayuda;
         VentanaPrincipal v;
         v.Cargar();
