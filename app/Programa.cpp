@@ -1,10 +1,12 @@
 #include "app/Programa.h"
 
+#include "input/modSonido.h"
 #include "platform/Fuentes.h"
 #include "platform/Inyector.h"
 #include "platform/Servicios.h"
 #include "platform/qt/DialogosQt.h"
 #include "platform/qt/PuertoSerieQt.h"
+#include "platform/sonido/ComponenteSonido.h"
 #include "profiles/InstanciaUnica.h"
 #include "ui/frmSwitch.h"
 
@@ -48,15 +50,24 @@ int EjecutarPrograma(int argc, char** argv) {
         MsgBox(avisoInyector, 48);
     PuertoSerieQt puerto;
     servicios().puerto = &puerto;
+    sonido::LibreriaSonidoQt sonido;
+    servicios().sonido = &sonido;
 
     frmSwitch ventana;
     QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     ventana.comPuerto = &puerto;
     ventana.Cargar();
+    // The window's load starts the sound capture once it does so itself;
+    // until then it starts here, after the load, and stops after the loop.
+    const bool capturaAqui = ventana.hWnd()->procedimiento() != &ProcVentanaSonido;
+    if (capturaAqui)
+        IniciarCapturaSonido(ventana.hWnd());
     centrar(ventana);
     ventana.show();
     const int r = app.exec();
+    if (capturaAqui && ProcAnteriorSonido)
+        FinalizarCapturaSonido(ventana.hWnd());
     servicios() = Servicios{};
     return r;
 }

@@ -110,6 +110,9 @@ Boton::Boton(const QString& texto, QWidget* padre) : QPushButton(texto, padre) {
 Marco::Marco(const QString& titulo, QWidget* padre) : QGroupBox(titulo, padre) {}
 
 Temporizador::Temporizador(QObject* padre) : QObject(padre) {
+    // Never early: a coarse timer may tick up to 5 % before its interval,
+    // which would cut the re-arm delay short.
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { disparar(); });
 }
 

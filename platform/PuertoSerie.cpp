@@ -7,7 +7,9 @@
 
 namespace quimbal {
 
-QString DispositivoDePuerto(int numero) { return DispositivoDePuerto(numero, CarpetaPrograma()); }
+QString DispositivoDePuerto(int numero) {
+    return DispositivoDePuerto(numero, CarpetaPrograma());
+}
 
 QString DispositivoDePuerto(int numero, const QString& carpeta) {
     if (numero < 1)

@@ -227,9 +227,10 @@ bool GuardarTodo(const Lista& cboUsuario, std::int16_t puerto) {
 
     e.usuarios.archivo.close();
     ArchivoUsuarios = 0;
-    if (e.usuarios.escribible) {
+    const int n = std::min(cboUsuario.ListCount(), kMaxUsuarios);
+    // An empty list never replaces the profiles in the file.
+    if (e.usuarios.escribible && n > 0) {
         QByteArray datos;
-        const int n = std::min(cboUsuario.ListCount(), kMaxUsuarios);
         datos.reserve((n * kLargoRegistroUsuario) + e.sobrantes.size());
         for (int i = 0; i < n; ++i)
             datos.append(RegistroDeUsuario(Usuarios[static_cast<std::size_t>(i)]));

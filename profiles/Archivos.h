@@ -47,8 +47,8 @@ bool AgregarUsuarioAlArchivo(const Usuario& u);
 
 // The complete save at exit: closes both files and replaces each whole, the
 // profile file by slots 0 .. n - 1 (n = the entry count of cboUsuario) plus
-// the records kept beyond the 21st, the settings file by the selected entry's
-// trimmed name and `puerto`. Each file is either replaced whole or left as it
+// the records kept beyond the 21st (an empty list leaves it as it is), the
+// settings file by the selected entry's trimmed name and `puerto`. Each file is either replaced whole or left as it
 // was. Returns false when a file that could be written was not; a message
 // then says which one kept its earlier content.
 bool GuardarTodo(const Lista& cboUsuario, std::int16_t puerto);

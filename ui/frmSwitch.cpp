@@ -1,5 +1,6 @@
 #include "ui/frmSwitch.h"
 
+#include "input/modSonido.h"
 #include "platform/Fuentes.h"
 
 #include <QCloseEvent>
@@ -144,6 +145,7 @@ void frmSwitch::conectarManejadores() {
     tmrSwitch->Timer = [this] { tmrSwitch_Timer(); };
     cboSonido->Click = [this] { cboSonido_Click(); };
     tmrDelaySonido->Timer = [this] { tmrDelaySonido_Timer(); };
+    RegistrarReceptorNivel(hWnd(), [this](std::int16_t nivel) { ProcesarNivelSonido(nivel); });
     cboTeclas1->Click = [this] { cboTeclas1_Click(); };
     cboTeclas2->Click = [this] { cboTeclas2_Click(); };
     txtLetra1->Change = [this] { txtLetra1_Change(); };

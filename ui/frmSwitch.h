@@ -87,6 +87,8 @@ public:
     // Sound input.
     void cboSonido_Click();
     void tmrDelaySonido_Timer();
+    // One sound-level reading, as the sound hook delivers it.
+    void ProcesarNivelSonido(std::int16_t nivel);
 
     // Actions.
     void cboTeclas1_Click();

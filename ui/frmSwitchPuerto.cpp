@@ -3,21 +3,7 @@
 #include "profiles/Declaraciones.h"
 #include "ui/frmSwitch.h"
 
-#include <type_traits>
-
 namespace quimbal {
-
-namespace {
-// An action entry point that reports nothing counts as done.
-template <class F> bool hecho(F&& accion) {
-    if constexpr (std::is_void_v<decltype(accion())>) {
-        accion();
-        return true;
-    } else {
-        return static_cast<bool>(accion());
-    }
-}
-} // namespace
 
 void frmSwitch::cboSwitch_Click() {
     if (cboSwitch->ListIndex() < 0)
@@ -33,8 +19,7 @@ void frmSwitch::cboSwitch_Click() {
 
 void frmSwitch::tmrSwitch_Timer() {
     SondearSwitches({comPuerto, lblTest1, lblTest2, &Switch1Pulsado, &Switch2Pulsado,
-                     [this] { return hecho([this] { return ActivarSwitch1(); }); },
-                     [this] { return hecho([this] { return ActivarSwitch2(); }); },
+                     [this] { return ActivarSwitch1(); }, [this] { return ActivarSwitch2(); },
                      [this] { DesactivarSwitch1(); }, [this] { DesactivarSwitch2(); }},
                     ModoTest);
 }

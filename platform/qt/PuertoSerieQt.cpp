@@ -8,7 +8,9 @@ PuertoSerieQt::PuertoSerieQt() {
     puerto_.setReadBufferSize(64);
 }
 
-PuertoSerieQt::~PuertoSerieQt() { setPortOpen(false); }
+PuertoSerieQt::~PuertoSerieQt() {
+    setPortOpen(false);
+}
 
 bool PuertoSerieQt::setCommPort(std::int16_t numero) {
     if (numero < 1)
@@ -18,6 +20,8 @@ bool PuertoSerieQt::setCommPort(std::int16_t numero) {
 }
 
 bool PuertoSerieQt::setPortOpen(bool abrir) {
+    pulsoCTS_.olvidar();
+    pulsoDSR_.olvidar();
     if (!abrir) {
         if (puerto_.isOpen())
             puerto_.close();
@@ -63,7 +67,11 @@ std::optional<bool> PuertoSerieQt::leer(QSerialPort::PinoutSignal linea) {
     const QSerialPort::PinoutSignals lineas = puerto_.pinoutSignals();
     if (huboError())
         return std::nullopt;
-    return lineas.testFlag(linea);
+    const bool nivel = lineas.testFlag(linea);
+    const std::optional<ContadoresModem> c = LeerContadoresModem(puerto_);
+    if (linea == QSerialPort::ClearToSendSignal)
+        return pulsoCTS_.leer(nivel, c ? std::optional<long>(c->cts) : std::nullopt);
+    return pulsoDSR_.leer(nivel, c ? std::optional<long>(c->dsr) : std::nullopt);
 }
 
 std::optional<bool> PuertoSerieQt::CTSHolding() {

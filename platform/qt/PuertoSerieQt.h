@@ -2,6 +2,7 @@
 // The serial port on QSerialPort: no flow control, no data ever read or
 // written; RTS and DTR are raised by the program itself right after opening.
 #include "platform/PuertoSerie.h"
+#include "platform/qt/PulsosBreves.h"
 
 #include <QSerialPort>
 
@@ -32,6 +33,8 @@ private:
     bool huboError();
 
     QSerialPort puerto_;
+    DetectorPulso pulsoCTS_;
+    DetectorPulso pulsoDSR_;
     std::int16_t numero_ = 1;
 };
 

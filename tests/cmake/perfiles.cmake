@@ -18,3 +18,7 @@ else()
 endif()
 add_test(NAME fuzz_usuarios COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_usuarios.sh ${QUIMBAL_FUZZER})
 set_tests_properties(fuzz_usuarios PROPERTIES LABELS unit TIMEOUT 120 SKIP_RETURN_CODE 77)
+
+# Benchmark of the data files (bench/perfiles.sh runs it; not a test).
+add_executable(bench_perfiles ${CMAKE_SOURCE_DIR}/bench/bench_perfiles.cpp)
+target_link_libraries(bench_perfiles PRIVATE quimbal_profiles)

@@ -12,6 +12,9 @@ preparar_carpeta() {
   CARPETA=$(mktemp -d /tmp/quimbal-e2e.XXXXXX)
   cp "$QUIMBAL_BUILD/quimbal" "$CARPETA/"
   [ -f "$QUIMBAL_BUILD/quimbal.hlp" ] && cp "$QUIMBAL_BUILD/quimbal.hlp" "$CARPETA/"
+  # COM1..COM4 stand for links to nothing: the program never opens a serial
+  # device of this machine (/dev/ttyS0 may be its console) in a test.
+  for n in 1 2 3 4; do ln -s "/nonexistent/quimbal-sin-puerto-$n" "$CARPETA/com$n"; done
   return 0
 }
 

@@ -2,7 +2,8 @@
 # Runs one end-to-end test on a private virtual desktop: an Xvfb display with
 # the icewm window manager (which also gives a notification area), a private
 # XDG_RUNTIME_DIR, and an artifact folder. Everything started here is stopped
-# when the test ends, whatever its result.
+# when the test ends, whatever its result. A private sound server gives the
+# desktop a virtual microphone (tests/e2e/pulseaudio.sh).
 #   escritorio.sh TEST_SCRIPT [ARGS...]
 set -u
 prueba="$1"; shift
@@ -19,7 +20,9 @@ for n in $(seq 40 140); do
 done
 export DISPLAY=:$disp
 pids=()
+source "$(dirname "$0")/pulseaudio.sh"
 limpiar() {
+  parar_pulseaudio
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   sleep 0.2
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
@@ -42,5 +45,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 sleep 0.5
+
+arrancar_pulseaudio || { echo "el servidor de sonido no arrancó"; exit 1; }
+export PULSE_PID
 
 bash "$prueba" "$@"

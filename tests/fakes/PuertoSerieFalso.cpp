@@ -38,8 +38,12 @@ std::optional<bool> PuertoSerieFalso::leer(const char* nombre, bool estable, QLi
     return guion.isEmpty() ? estable : guion.takeFirst();
 }
 
-std::optional<bool> PuertoSerieFalso::CTSHolding() { return leer("CTS", cts, lecturasCTS); }
-std::optional<bool> PuertoSerieFalso::DSRHolding() { return leer("DSR", dsr, lecturasDSR); }
+std::optional<bool> PuertoSerieFalso::CTSHolding() {
+    return leer("CTS", cts, lecturasCTS);
+}
+std::optional<bool> PuertoSerieFalso::DSRHolding() {
+    return leer("DSR", dsr, lecturasDSR);
+}
 
 bool PuertoSerieFalso::setRTSEnable(bool activo) {
     llamadas << QStringLiteral("RTS");

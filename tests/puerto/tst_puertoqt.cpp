@@ -56,7 +56,8 @@ private slots:
         if (!f)
             qFatal("puerto_falso no está precargado: no se toca ningún dispositivo");
         ruta = QString::fromLocal8Bit(f());
-        if (ruta.isEmpty() || ruta.startsWith("/dev/") || ruta != qEnvironmentVariable("QUIMBAL_PUERTO_FALSO"))
+        if (ruta.isEmpty() || ruta.startsWith("/dev/") ||
+            ruta != qEnvironmentVariable("QUIMBAL_PUERTO_FALSO"))
             qFatal("puerto_falso nombra otra ruta");
         QVERIFY(!QFile::exists(ruta));
         QVERIFY(carpeta.isValid());
@@ -117,7 +118,11 @@ private slots:
             ++tick;
             if (tick == pulsarEn)
                 escribirEstado("cts=1\ndsr=1\n");
-            SondearSwitches({&p, nullptr, nullptr, &pulsado1, &pulsado2,
+            SondearSwitches({&p,
+                             nullptr,
+                             nullptr,
+                             &pulsado1,
+                             &pulsado2,
                              [&] {
                                  accion1 = tick;
                                  ++veces1;
@@ -127,7 +132,8 @@ private slots:
                                  accion2 = tick;
                                  return true;
                              },
-                             {}, {}},
+                             {},
+                             {}},
                             false);
         };
         t.setInterval(50);
@@ -185,6 +191,61 @@ private slots:
             QCoreApplication::processEvents(); // the hang-up reaches the port
         }
         QVERIFY(!p.setDTREnable(true));
+    }
+
+    void pulsoBreveEntreLecturasCuentaUnaVez() {
+        PuertoSerieQt p;
+        QVERIFY(SeleccionarPuerto(&p, 2));
+        escribirEstado("cts=0\ncts_cambios=4\ndsr_cambios=0\n");
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(false));
+        QCOMPARE(p.DSRHolding(), std::optional<bool>(false));
+        // A press and release between two reads: reported once.
+        escribirEstado("cts=0\ncts_cambios=6\ndsr_cambios=2\n");
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(true));
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(false));
+        QCOMPARE(p.DSRHolding(), std::optional<bool>(true));
+        QCOMPARE(p.DSRHolding(), std::optional<bool>(false));
+        // A press still held and its release: the levels as they are.
+        escribirEstado("cts=1\ncts_cambios=7\ndsr_cambios=2\n");
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(true));
+        escribirEstado("cts=0\ncts_cambios=8\ndsr_cambios=2\n");
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(false));
+
+        // Through the poll: one action per brief press, none repeated.
+        bool pulsado1 = false, pulsado2 = false;
+        int acciones = 0, sueltas = 0;
+        auto tick = [&] {
+            SondearSwitches({&p,
+                             nullptr,
+                             nullptr,
+                             &pulsado1,
+                             &pulsado2,
+                             [&] { return ++acciones > 0; },
+                             [] { return true; },
+                             [&] { ++sueltas; },
+                             {}},
+                            false);
+        };
+        tick();
+        escribirEstado("cts=0\ncts_cambios=10\ndsr_cambios=2\n");
+        tick();
+        QCOMPARE(acciones, 1);
+        tick();
+        tick();
+        QCOMPARE(acciones, 1);
+        QVERIFY(!pulsado1);
+        escribirEstado("cts=0\ncts_cambios=12\ndsr_cambios=2\n");
+        tick();
+        QCOMPARE(acciones, 2);
+    }
+
+    void sinContadoresElPulsoNoSeVe() {
+        PuertoSerieQt p;
+        QVERIFY(SeleccionarPuerto(&p, 2));
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(false));
+        escribirEstado("cts=0\n"); // the driver keeps no counters
+        QCOMPARE(p.CTSHolding(), std::optional<bool>(false));
+        QCOMPARE(p.DSRHolding(), std::optional<bool>(false));
     }
 
     void cerrarYCeroLiberanElPuerto() {

@@ -147,6 +147,15 @@ void TestArchivos::nombreConEspaciosYGuardadoDe106PorN() {
                                         espacios(17));
     QCOMPARE(ArchivoUsuarios, std::int16_t{0});
     QCOMPARE(ArchivoConfig, std::int16_t{0});
+
+    // A save from an empty list keeps the profiles the file holds.
+    CerrarArchivos();
+    Lista otra;
+    QVERIFY(CargarUsuarios(otra));
+    QVERIFY(CargarConfiguracion());
+    otra.Clear();
+    QVERIFY(GuardarTodo(otra, 1));
+    QCOMPARE(carpeta.leer(kUsuarios), general + ana);
     QVERIFY(!QFile::exists(carpeta.ruta(kUsuarios + QStringLiteral(".nuevo"))));
 }
 

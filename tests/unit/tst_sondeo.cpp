@@ -94,8 +94,8 @@ private slots:
         Banco b;
         b.puerto.cts = b.puerto.dsr = true;
         b.tick();
-        QCOMPARE(b.puerto.llamadas, QStringList({"CTS", "Activar1", "RTS", "DSR", "Activar2",
-                                                 "DTR"}));
+        QCOMPARE(b.puerto.llamadas,
+                 QStringList({"CTS", "Activar1", "RTS", "DSR", "Activar2", "DTR"}));
         b.puerto.llamadas.clear();
         b.tick();
         // Held: each line is read twice and nothing runs.

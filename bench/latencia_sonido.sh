@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Latency of the sound input: from the start of a loud burst played into the
+# virtual microphone to the left click arriving in the target window, with the
+# program in sound mode and its window hidden. Alongside, a second capture
+# (build/sonda_sonido) timestamps the first loud reading of each burst, which
+# splits the figure into capture and the rest (window, action, injection).
+# Run on the test desktop, from the build folder:
+#   QUIMBAL_BUILD=$PWD ../tests/e2e/escritorio.sh ../bench/latencia_sonido.sh [BURSTS]
+set -eu
+AQUI=$(cd "$(dirname "$0")" && pwd)
+source "$AQUI/../tests/e2e/comun.sh"
+source "$AQUI/../tests/e2e/pulseaudio.sh"
+RAFAGAS=${1:-40}
+TMP=$(mktemp -d /tmp/quimbal-bench.XXXXXX)
+LOG=$TMP/objetivo.log
+SONDA_PID=""
+trap 'terminar_quimbal; terminar_objetivo; [ -n "$SONDA_PID" ] && kill $SONDA_PID 2>/dev/null; rm -rf "$TMP"' EXIT
+
+arrancar_objetivo "$LOG"
+preparar_carpeta
+arrancar_quimbal
+wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
+  fallar "el programa no recibe lecturas"
+xdotool windowmove "$wid" 0 0 || true
+xdotool windowactivate --sync "$wid" 2>/dev/null || true
+xdotool key alt+w
+sleep 0.2
+xdotool key alt+s
+sleep 0.2
+xdotool key Return
+sleep 0.5
+enfocar_objetivo "$LOG"
+
+"$QUIMBAL_BUILD/sonda_sonido" >"$TMP/sonda.log" 2>/dev/null &
+SONDA_PID=$!
+sleep 1
+python3 "$AQUI/rafagas.py" "$RAFAGAS" 300 700 0.9 >"$TMP/rafagas.log"
+sleep 1
+
+python3 - "$TMP/rafagas.log" "$LOG" "$TMP/sonda.log" <<'FIN'
+import statistics, sys
+rafagas = [int(l.split()[0]) for l in open(sys.argv[1]) if "RAFAGA" in l]
+clics = [int(l.split()[0]) for l in open(sys.argv[2]) if l.rstrip().endswith(("PRESS left", "DBLCLICK left"))]
+lecturas = [(int(l.split()[0]), int(l.split()[2])) for l in open(sys.argv[3]) if "NIVEL" in l]
+def tras(t, fin, tiempos):
+    d = [x for x in tiempos if t <= x < fin]
+    return (d[0] - t) / 1000 if d else None
+total, captura, perdidas, extra = [], [], 0, 0
+for i, t in enumerate(rafagas):
+    fin = rafagas[i + 1] if i + 1 < len(rafagas) else t + 10**6
+    c = tras(t, fin, clics)
+    n = len([x for x in clics if t <= x < fin])
+    extra += max(0, n - 1)
+    if c is None:
+        perdidas += 1
+    else:
+        total.append(c)
+    s = tras(t, fin, [x for x, v in lecturas if v >= 64])
+    if s is not None:
+        captura.append(s)
+def p(v, q):
+    v = sorted(v)
+    return v[min(len(v) - 1, int(round(q * (len(v) - 1))))]
+print("ráfagas: %d, clics: %d, sin clic: %d, clics de más: %d" % (len(rafagas), len(total), perdidas, extra))
+if total:
+    print("ráfaga -> clic en el objetivo: mediana %.1f ms, p95 %.1f ms, mín %.1f, máx %.1f" %
+          (statistics.median(total), p(total, 0.95), min(total), max(total)))
+if captura:
+    print("ráfaga -> primera lectura alta (captura sola): mediana %.1f ms, p95 %.1f ms" %
+          (statistics.median(captura), p(captura, 0.95)))
+FIN

@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Latency of a switch press: from the moment the line changes (the state file
+of the test serial port written) to the click arriving in the target window.
+
+Run by bench/puerto_latencia.sh, which starts the program and the target.
+  puerto_latencia.py ESTADO LOG [PRESSES]
+Each press starts at a random phase of the 50 ms poll; its latency is the
+target's CLOCK_MONOTONIC timestamp of the PRESS minus the time of the write."""
+import os
+import random
+import statistics
+import sys
+import time
+
+
+def ahora_us():
+    return time.clock_gettime_ns(time.CLOCK_MONOTONIC) // 1000
+
+
+def escribir(estado, texto):
+    tmp = estado + ".tmp"
+    with open(tmp, "w") as f:
+        f.write(texto)
+    os.replace(tmp, estado)
+
+
+def prensas(log):
+    with open(log) as f:
+        return [int(l.split()[0]) for l in f if l.rstrip().endswith(" PRESS left")]
+
+
+def main():
+    estado, log = sys.argv[1], sys.argv[2]
+    n = int(sys.argv[3]) if len(sys.argv) > 3 else 120
+    latencias = []
+    for i in range(n):
+        time.sleep(random.uniform(0.0, 0.05))  # a random phase of the poll
+        antes = len(prensas(log))
+        t0 = ahora_us()
+        escribir(estado, "cts=1\n")
+        limite = time.monotonic() + 2.0
+        while len(prensas(log)) == antes:
+            if time.monotonic() > limite:
+                sys.exit(f"pulsación {i}: ningún clic en 2 s")
+            time.sleep(0.0005)
+        latencias.append((prensas(log)[antes] - t0) / 1000.0)
+        time.sleep(0.08)
+        escribir(estado, "cts=0\n")
+        time.sleep(0.12)  # released for at least two polls
+    latencias.sort()
+    p99 = latencias[min(len(latencias) - 1, int(round(0.99 * len(latencias))) - 1)]
+    print(f"pulsaciones: {n}")
+    print(f"mediana: {statistics.median(latencias):.1f} ms")
+    print(f"p99: {p99:.1f} ms")
+    print(f"mínimo: {latencias[0]:.1f} ms  máximo: {latencias[-1]:.1f} ms")
+
+
+if __name__ == "__main__":
+    main()

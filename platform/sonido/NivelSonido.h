@@ -1,0 +1,38 @@
+#pragma once
+// Level of a block of 16-bit samples, and the cutting of a captured byte
+// stream into blocks. Pure code, no audio device involved.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quimbal::sonido {
+
+// Full scale of a reading.
+constexpr int kNivelMaximo = 128;
+
+// The peak absolute sample of the block on the 0..128 scale, rounded to the
+// nearest step: 0 for silence or an empty block, 128 for a full-scale sample
+// of either sign.
+int NivelDePico(const std::int16_t* muestras, std::size_t cuantas);
+
+// Cuts a stream of native-endian 16-bit mono samples, arriving in pieces of
+// any size (even odd byte counts), into blocks of a fixed number of samples,
+// and gives the level of each complete block. When more than `maxPendientes`
+// complete blocks arrive at once (the reader fell behind), only the newest
+// `maxPendientes` are measured: old sound is dropped, never queued.
+class DivisorBloques {
+public:
+    DivisorBloques(int muestrasPorBloque, int maxPendientes);
+    std::vector<int> agregar(const char* datos, std::size_t bytes);
+    // Blocks dropped so far because they were stale.
+    long long descartados() const { return descartados_; }
+    int muestrasPorBloque() const { return porBloque_; }
+
+private:
+    int porBloque_;
+    int maxPendientes_;
+    std::vector<char> resto_;
+    long long descartados_ = 0;
+};
+
+} // namespace quimbal::sonido

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Switches on the serial port, end to end: the real program, with COM2 standing
+# for a scripted serial device, its window hidden; switch 1 (CTS) is set to
+# "Click izquierdo" (the default profile). A press gives exactly one click in
+# the target window, a press held for a second gives one, two presses give two.
+set -eu
+source "$(dirname "$0")/comun.sh"
+source "$(dirname "$0")/puerto_comun.sh"
+pasadas=0
+ok() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
+trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
+
+preparar_carpeta
+preparar_puerto_falso
+arrancar_quimbal_con_puerto
+wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+elegir_puerto_y_aceptar "$wid" 2
+esperar_puerto_abierto || fallar "COM2 no quedó abierto con RTS y DTR: $(cat "$PUERTO_FALSO.lineas" 2>/dev/null)"
+ok "COM2 abierto por el programa, RTS y DTR activos"
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Quimbal 1.6$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Quimbal 1.6$' >/dev/null 2>&1 && fallar "la ventana sigue visible"
+ok "ventana oculta"
+
+LOG="$CARPETA/objetivo.log"
+arrancar_objetivo "$LOG"
+# A button press in the target; the toolkit reports a second press soon after
+# the first as a double click.
+clics() { grep -c -E " (PRESS|DBLCLICK) left$" "$LOG" || true; }
+fallar_con_log() {
+  mkdir -p "$QUIMBAL_ARTEFACTOS" && cp "$LOG" "$QUIMBAL_ARTEFACTOS/puerto-objetivo.log"
+  tail -n 20 "$LOG" >&2; fallar "$@"
+}
+# The poll reads the lines: wait for a few reads between steps.
+esperar_lecturas() {
+  local desde; desde=$(linea_puerto lecturas)
+  for _ in $(seq 100); do
+    [ "$(linea_puerto lecturas)" -ge $((desde + ${1:-6})) ] && return 0
+    sleep 0.02
+  done
+  fallar "el programa dejó de leer las líneas"
+}
+pulsar() { # pulsar SEGUNDOS
+  estado_puerto cts=1
+  sleep "$1"
+  esperar_lecturas
+  estado_puerto cts=0
+  esperar_lecturas
+}
+
+pulsar 0.15
+esperar_linea "$LOG" ' PRESS left$' 5 >/dev/null || fallar "ningún clic tras la pulsación"
+sleep 0.3
+[ "$(clics)" = 1 ] || fallar_con_log "una pulsación dio $(clics) clics"
+ok "una pulsación, un clic"
+
+pulsar 1
+sleep 0.3
+[ "$(clics)" = 2 ] || fallar_con_log "una pulsación de 1 s dio $(( $(clics) - 1 )) clics"
+ok "una pulsación de 1 s, un clic"
+
+pulsar 0.15
+pulsar 0.15
+sleep 0.3
+[ "$(clics)" = 4 ] || fallar_con_log "dos pulsaciones dieron $(( $(clics) - 2 )) clics"
+ok "dos pulsaciones, dos clics"
+
+[ "$(grep -c -E ' (KEY|PRESS right|DBLCLICK right)' "$LOG" || true)" = 0 ] ||
+  fallar_con_log "el objetivo recibió otros eventos"
+ok "ningún otro evento en el objetivo"
+
+captura puerto-final
+echo "$pasadas passed, 0 failed"

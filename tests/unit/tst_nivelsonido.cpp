@@ -1,0 +1,113 @@
+// The sound-level component's measuring: the level of a block and the cutting
+// of the captured stream into blocks, and its entry points without a window.
+#include "platform/sonido/ComponenteSonido.h"
+#include "platform/sonido/NivelSonido.h"
+
+#include <QTest>
+#include <cstring>
+#include <vector>
+
+using namespace quimbal;
+using namespace quimbal::sonido;
+
+namespace {
+std::vector<char> bytesDe(const std::vector<std::int16_t>& m) {
+    std::vector<char> b(m.size() * 2);
+    std::memcpy(b.data(), m.data(), b.size());
+    return b;
+}
+// A block of n samples of silence with one sample of the given value.
+std::vector<std::int16_t> bloqueConPico(int n, std::int16_t pico, int donde) {
+    std::vector<std::int16_t> m(static_cast<std::size_t>(n), 0);
+    m[static_cast<std::size_t>(donde)] = pico;
+    return m;
+}
+} // namespace
+
+class TstNivelSonido : public QObject {
+    Q_OBJECT
+private slots:
+    void nivelDePico_data() {
+        QTest::addColumn<int>("pico");
+        QTest::addColumn<int>("nivel");
+        QTest::newRow("silencio") << 0 << 0;
+        QTest::newRow("ruido por debajo de medio paso") << 127 << 0;
+        QTest::newRow("medio paso redondea hacia arriba") << 128 << 1;
+        QTest::newRow("un paso") << 256 << 1;
+        QTest::newRow("casi dos pasos") << 383 << 1;
+        QTest::newRow("dos pasos") << 384 << 2;
+        QTest::newRow("mitad de la escala") << 16384 << 64;
+        QTest::newRow("justo bajo 64") << 16255 << 63;
+        QTest::newRow("escala completa positiva") << 32767 << 128;
+        QTest::newRow("negativo") << -16384 << 64;
+        QTest::newRow("escala completa negativa") << -32768 << 128;
+    }
+    void nivelDePico() {
+        QFETCH(int, pico);
+        QFETCH(int, nivel);
+        // The peak counts wherever it is in the block, among smaller samples.
+        for (int donde : {0, 7, 959}) {
+            auto m = bloqueConPico(960, static_cast<std::int16_t>(pico), donde);
+            m[(static_cast<std::size_t>(donde) + 1) % m.size()] = static_cast<std::int16_t>(pico / 2);
+            QCOMPARE(NivelDePico(m.data(), m.size()), nivel);
+        }
+    }
+
+    void bloqueVacioEsSilencio() { QCOMPARE(NivelDePico(nullptr, 0), 0); }
+
+    void cortaEnBloquesAunqueLleguenBytesSueltos() {
+        // Three blocks of 4 samples: levels 10, 128, 0; fed one byte at a time
+        // and then in odd pieces, the result is the same.
+        std::vector<std::int16_t> m = {0, 2560, 0, 0, -32768, 0, 0, 0, 0, 0, 0, 0, 5};
+        const auto b = bytesDe(m);
+        DivisorBloques uno(4, 100);
+        std::vector<int> niveles;
+        for (char c : b)
+            for (int n : uno.agregar(&c, 1))
+                niveles.push_back(n);
+        QCOMPARE(niveles, (std::vector<int>{10, 128, 0}));
+
+        DivisorBloques trozos(4, 100);
+        niveles.clear();
+        std::size_t hecho = 0;
+        for (std::size_t t : {3u, 9u, 5u, 9u}) {
+            for (int n : trozos.agregar(b.data() + hecho, t))
+                niveles.push_back(n);
+            hecho += t;
+        }
+        QCOMPARE(hecho, b.size());
+        QCOMPARE(niveles, (std::vector<int>{10, 128, 0}));
+        // The 13th sample waits for its block: nothing more comes out yet.
+        QVERIFY(trozos.agregar(nullptr, 0).empty());
+    }
+
+    void bloquesAtrasadosSeDescartanNoSeEncolan() {
+        // Five blocks arrive at once (the reader fell behind): only the two
+        // newest are measured, the old sound is dropped.
+        std::vector<std::int16_t> m;
+        for (std::int16_t pico : {32767, 32767, 32767, 256, 512})
+            for (int i = 0; i < 4; ++i)
+                m.push_back(i == 2 ? pico : 0);
+        const auto b = bytesDe(m);
+        DivisorBloques d(4, 2);
+        QCOMPARE(d.agregar(b.data(), b.size()), (std::vector<int>{1, 2}));
+        QCOMPARE(d.descartados(), 3LL);
+        // A partial block after the kept ones is carried over, not dropped.
+        std::vector<std::int16_t> parte = {0, 16384};
+        auto pb = bytesDe(parte);
+        QVERIFY(d.agregar(pb.data(), pb.size()).empty());
+        auto resto = bytesDe({0, 0});
+        QCOMPARE(d.agregar(resto.data(), resto.size()), (std::vector<int>{64}));
+    }
+
+    void entradasSinVentana() {
+        QVERIFY(NumeroVersio() >= 89.0f);
+        QCOMPARE(IniciarCapturaNivellDeSo(nullptr), kSinVentana);
+        // Stopping what never started, twice, is harmless.
+        FinalitzarCapturaNivellDeSo();
+        FinalitzarCapturaNivellDeSo();
+    }
+};
+
+QTEST_MAIN(TstNivelSonido)
+#include "tst_nivelsonido.moc"
