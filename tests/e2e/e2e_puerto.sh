@@ -67,6 +67,14 @@ sleep 0.3
 [ "$(clics)" = 4 ] || fallar_con_log "dos pulsaciones dieron $(( $(clics) - 2 )) clics"
 ok "dos pulsaciones, dos clics"
 
+# The adapter goes away with switch 1 closed: nothing happens, nothing hangs.
+estado_puerto cts=1 desenchufado=1
+sleep 0.5
+kill -0 "$QUIMBAL_PID" 2>/dev/null || fallar "el programa terminó al desenchufar"
+[ "$(clics)" = 4 ] || fallar_con_log "un puerto desenchufado dio clics"
+xdotool search --name '^Quimbal 1.6$' >/dev/null 2>&1 || fallar "el programa no responde"
+ok "desenchufado: ningún clic, el programa sigue"
+
 [ "$(grep -c -E ' (KEY|PRESS right|DBLCLICK right)' "$LOG" || true)" = 0 ] ||
   fallar_con_log "el objetivo recibió otros eventos"
 ok "ningún otro evento en el objetivo"
