@@ -39,14 +39,23 @@ xdotool key alt+s
 sleep 0.5
 captura ventana-sonido
 xdotool key alt+m
-if mas=$(esperar_ventana "Más opciones" 30); then
-  captura mas-opciones
-  xdotool key Escape
-  esperar_sin_ventana "Más opciones" || fallar "Esc no cerró Más opciones"
-  bien "Más opciones"
-else
-  echo "aviso: Más opciones no se abrió (el botón Más está desactivado)"
-fi
+esperar_ventana "Más opciones" 50 >/dev/null || fallar "Más no abrió Más opciones"
+captura mas-opciones
+# The delay is all selected: typing replaces it; Enter accepts.
+xdotool type --delay 50 250
+xdotool key Return
+esperar_sin_ventana "Más opciones" || fallar "Enter no cerró Más opciones"
+bien "Más opciones acepta 250"
+
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+xdotool key alt+y
+esperar_ventana "Ayuda de Quimbal" 50 >/dev/null || fallar "Ayuda no abrió el archivo de ayuda"
+captura ayuda
+xdotool key alt+c
+esperar_sin_ventana "Ayuda de Quimbal" || fallar "la ventana de ayuda no se cerró"
+bien "Ayuda"
+
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+w
 sleep 0.3
 
@@ -90,12 +99,14 @@ QUIMBAL_PID=""
 icono_bandeja >/dev/null && fallar "el icono sigue en el área de notificación"
 bien "Sí termina el programa y quita el icono"
 
-# Both data files rewritten: one profile "General", port 1 and "General" as
-# the last profile (what a first start creates and nothing here changed).
+# Both data files rewritten: one profile "General" in switch mode with the
+# delay of 250 ms set above, port 1 and "General" as the last profile.
 [ "$(stat -c %s "$CARPETA/usuarios.dat")" = 106 ] || fallar "usuarios.dat no tiene un registro"
 [ "$(stat -c %s "$CARPETA/quimbal.dat")" = 21 ] || fallar "quimbal.dat no tiene 21 bytes"
 [ "$(head -c 20 "$CARPETA/usuarios.dat")" = "General             " ] || fallar "el perfil no es General"
 [ "$(od -An -tu1 -N1 "$CARPETA/quimbal.dat" | tr -d ' ')" = 1 ] || fallar "el puerto guardado no es 1"
+[ "$(od -An -tu2 -j100 -N6 --endian=little "$CARPETA/usuarios.dat" | tr -s ' ')" = " 1 5 250" ] ||
+  fallar "modo, umbral y retraso guardados: $(od -An -tu2 -j100 -N6 --endian=little "$CARPETA/usuarios.dat")"
 [ "$(tail -c 20 "$CARPETA/quimbal.dat")" = "General             " ] || fallar "el último perfil no es General"
 ls "$CARPETA"/*.tmp "$CARPETA"/*.nuevo 2>/dev/null && fallar "quedaron archivos a medio escribir"
 bien "los dos archivos de datos"

@@ -178,6 +178,41 @@ private slots:
         QVERIFY(!v.Descargada());
     }
 
+    void archivoQueNoSeAbreTerminaSinTocarNada_data() {
+        QTest::addColumn<QString>("archivo");
+        QTest::newRow("usuarios") << "usuarios.dat";
+        QTest::newRow("configuracion") << "quimbal.dat";
+    }
+    void archivoQueNoSeAbreTerminaSinTocarNada() {
+        QFETCH(QString, archivo);
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        SonidoRegistrado sonido(registro_, puerto_);
+        // A folder where the data file cannot be a file; the user declines to
+        // go on without saving (the fake answers No).
+        QVERIFY(QDir(carpeta_->carpeta()).mkdir(archivo));
+        VentanaPrincipal v;
+        v.comPuerto = &puerto_;
+        QSignalSpy fin(&v, &frmSwitch::descargada);
+        v.Cargar();
+        QCOMPARE(fin.size(), 1);
+        QVERIFY(v.Descargada());
+        QVERIFY(!v.isVisible());
+        QVERIFY(s.dialogos.mensajes.size() >= 1);
+        QVERIFY(s.dialogos.mensajes.last().texto.contains(archivo));
+        // Everything the load had set up is gone again; nothing was written.
+        QVERIFY(bandeja.iconos.isEmpty());
+        QVERIFY(v.hWnd()->procedimiento() == &Ventana::ProcPredeterminado);
+        QVERIFY(!puerto_.abierto);
+        QVERIFY(!sonido.capturando);
+        // (A first start has already created the profile file by the time the
+        // settings file fails.)
+        const auto archivos = contenido(carpeta_->carpeta());
+        QCOMPARE(archivos.keys(), archivo == QLatin1String("usuarios.dat")
+                                      ? QStringList{}
+                                      : QStringList{QStringLiteral("usuarios.dat")});
+    }
+
     void descargaEnOrdenInversoSinEscribir() {
         ServiciosDePrueba s;
         BandejaFalsa bandeja;
