@@ -10,6 +10,7 @@ set -eu
 AQUI=$(cd "$(dirname "$0")" && pwd)
 source "$AQUI/../tests/e2e/comun.sh"
 source "$AQUI/../tests/e2e/pulseaudio.sh"
+source "$AQUI/../tests/e2e/sonido_comun.sh"
 RAFAGAS=${1:-40}
 TMP=$(mktemp -d /tmp/quimbal-bench.XXXXXX)
 LOG=$TMP/objetivo.log
@@ -22,14 +23,9 @@ arrancar_quimbal
 wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
 esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
   fallar "el programa no recibe lecturas"
-xdotool windowmove "$wid" 0 0 || true
-xdotool windowactivate --sync "$wid" 2>/dev/null || true
-xdotool key alt+w
-sleep 0.2
-xdotool key alt+s
-sleep 0.2
-xdotool key Return
-sleep 0.5
+modo_sonido "$wid"
+aceptar "$wid" || fallar "la ventana no se ocultó"
+xdotool mousemove 1200 20
 enfocar_objetivo "$LOG"
 
 "$QUIMBAL_BUILD/sonda_sonido" >"$TMP/sonda.log" 2>/dev/null &

@@ -47,6 +47,6 @@ done
 sleep 0.5
 
 arrancar_pulseaudio || { echo "el servidor de sonido no arrancó"; exit 1; }
-export PULSE_PID
+export PULSE_PID PAREC_PID
 
 bash "$prueba" "$@"
