@@ -53,6 +53,8 @@ def main():
     print(f"mediana: {statistics.median(latencias):.1f} ms")
     print(f"p99: {p99:.1f} ms")
     print(f"mínimo: {latencias[0]:.1f} ms  máximo: {latencias[-1]:.1f} ms")
+    print(f"por encima de 55 ms: {sum(1 for x in latencias if x > 55)}")
+    print("p90: %.1f ms  p95: %.1f ms" % (latencias[int(0.9 * n) - 1], latencias[int(0.95 * n) - 1]))
 
 
 if __name__ == "__main__":

@@ -11,10 +11,6 @@ void frmSwitch::cboSwitch_Click() {
     PuertoSwitch = static_cast<std::int16_t>(cboSwitch->ListIndex());
     cboSwitch->setToolTip(DescripcionPuerto(PuertoSwitch));
     SeleccionarPuerto(comPuerto, PuertoSwitch);
-    // The poll runs in switch mode; a port chosen before any mode was applied
-    // still gets polled.
-    if (PuertoSwitch != 0 && !tmrSwitch->Enabled() && UsuarioEnUso().Modo != kModoSonido)
-        tmrSwitch->setEnabled(true);
 }
 
 void frmSwitch::tmrSwitch_Timer() {

@@ -146,6 +146,11 @@ public:
     }
 
 private:
+    // A plain character comes out as itself whatever Caps Lock says; with
+    // modifiers the stroke is a shortcut, made of the key as on an unlocked
+    // keyboard (CTRL+a stays CTRL+a with Caps Lock on).
+    static bool segunBloqueos(const Pulsacion& p) { return !p.mayusculas && !p.control && !p.alt; }
+
     // Turns the strokes into key events on the current keymap, lending spare
     // keycodes to the characters the layout lacks. False: nothing can be sent.
     bool planear(const QList<Pulsacion>& pulsaciones, std::vector<Evento>& eventos) {
@@ -159,7 +164,7 @@ private:
         for (const Pulsacion& p : pulsaciones) {
             if (p.tecla != TeclaNombrada::Ninguna || p.caracter == 0)
                 continue;
-            if (mapa.buscarCaracter(p.caracter))
+            if (mapa.buscarCaracter(p.caracter, segunBloqueos(p)))
                 continue;
             const auto par = MapaTeclado::simbolosParaPrestar(p.caracter);
             if (std::find(faltan.begin(), faltan.end(), par) == faltan.end())
@@ -184,12 +189,12 @@ private:
         for (const Pulsacion& p : pulsaciones) {
             Combinacion tecla;
             if (p.tecla != TeclaNombrada::Ninguna) {
-                const auto c = mapa.buscarSimbolo(simboloDe(p.tecla));
+                const auto c = mapa.buscarSimbolo(simboloDe(p.tecla), segunBloqueos(p));
                 if (!c)
                     return false;
                 tecla = *c;
             } else if (p.caracter != 0) {
-                const auto c = mapa.buscarCaracter(p.caracter);
+                const auto c = mapa.buscarCaracter(p.caracter, segunBloqueos(p));
                 if (!c)
                     return false;
                 tecla = *c;

@@ -82,7 +82,8 @@ KeySym MapaTeclado::simboloEn(KeyCode kc, unsigned mods) const {
     return XkbKeySymEntry(x, kc, nivel, g);
 }
 
-template <class Coincide> std::optional<Combinacion> MapaTeclado::buscar(Coincide coincide) const {
+template <class Coincide>
+std::optional<Combinacion> MapaTeclado::buscar(Coincide coincide, bool segunBloqueos) const {
     if (!xkb_)
         return std::nullopt;
     // Fewest modifiers first: none, SHIFT, third level, both.
@@ -90,7 +91,8 @@ template <class Coincide> std::optional<Combinacion> MapaTeclado::buscar(Coincid
         const bool mayus = m & 1, n3 = m & 2;
         if (n3 && mascaraNivel3_ == 0)
             continue;
-        const unsigned mods = (mayus ? ShiftMask : 0u) | (n3 ? mascaraNivel3_ : 0u) | bloqueados_;
+        const unsigned mods = (mayus ? ShiftMask : 0u) | (n3 ? mascaraNivel3_ : 0u) |
+                              (segunBloqueos ? bloqueados_ : 0u);
         for (int kc = xkb_->min_key_code; kc <= xkb_->max_key_code; ++kc)
             if (coincide(simboloEn(static_cast<KeyCode>(kc), mods)))
                 return Combinacion{static_cast<KeyCode>(kc), mayus, n3};
@@ -98,17 +100,20 @@ template <class Coincide> std::optional<Combinacion> MapaTeclado::buscar(Coincid
     return std::nullopt;
 }
 
-std::optional<Combinacion> MapaTeclado::buscarSimbolo(KeySym s) const {
+std::optional<Combinacion> MapaTeclado::buscarSimbolo(KeySym s, bool segunBloqueos) const {
     if (s == NoSymbol)
         return std::nullopt;
-    return buscar([s](KeySym k) { return k == s; });
+    return buscar([s](KeySym k) { return k == s; }, segunBloqueos);
 }
 
-std::optional<Combinacion> MapaTeclado::buscarCaracter(char32_t c) const {
+std::optional<Combinacion> MapaTeclado::buscarCaracter(char32_t c, bool segunBloqueos) const {
     const std::vector<KeySym> simbolos = simbolosDe(c);
-    return buscar([&](KeySym k) {
-        return k != NoSymbol && std::find(simbolos.begin(), simbolos.end(), k) != simbolos.end();
-    });
+    return buscar(
+        [&](KeySym k) {
+            return k != NoSymbol &&
+                   std::find(simbolos.begin(), simbolos.end(), k) != simbolos.end();
+        },
+        segunBloqueos);
 }
 
 KeyCode MapaTeclado::teclaModificadora(KeySym s) const {

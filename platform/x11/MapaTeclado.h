@@ -24,10 +24,14 @@ public:
     explicit MapaTeclado(Display* d);
     bool valido() const { return xkb_ != nullptr; }
 
-    // The key that types this symbol with the fewest extra modifiers.
-    std::optional<Combinacion> buscarSimbolo(KeySym s) const;
+    // The key that types this symbol with the fewest extra modifiers. With
+    // `segunBloqueos` the locked modifiers (Caps Lock) count, so that the
+    // symbol comes out as asked; without, the key is the one that types it on
+    // an unlocked keyboard (for shortcuts: CTRL+a must not become CTRL+SHIFT+a
+    // because Caps Lock is on).
+    std::optional<Combinacion> buscarSimbolo(KeySym s, bool segunBloqueos = true) const;
     // The key that types this character (by any symbol that stands for it).
-    std::optional<Combinacion> buscarCaracter(char32_t c) const;
+    std::optional<Combinacion> buscarCaracter(char32_t c, bool segunBloqueos = true) const;
     // A key of the layout that is this modifier (Shift_L, Control_L, Alt_L,
     // ISO_Level3_Shift; the right-hand twin when the left one is missing); 0
     // when the layout has none.
@@ -43,7 +47,8 @@ public:
 
 private:
     KeySym simboloEn(KeyCode kc, unsigned mods) const;
-    template <class Coincide> std::optional<Combinacion> buscar(Coincide coincide) const;
+    template <class Coincide>
+    std::optional<Combinacion> buscar(Coincide coincide, bool segunBloqueos) const;
 
     struct Liberar {
         void operator()(XkbDescPtr x) const { XkbFreeKeyboard(x, 0, True); }

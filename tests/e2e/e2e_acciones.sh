@@ -116,8 +116,11 @@ setxkbmap us
 sleep 0.5
 
 # With Caps Lock on, letters still come out in the case they were given.
+marca=$(lineas_registro "$LOG")
 xdotool key Caps_Lock
+esperar_linea_desde "$LOG" "$marca" ' KEYUP CapsLock ' >/dev/null || fallar "Bloq Mayús no llegó"
 caso "bloqueo de mayúsculas" "accion1 Letra...${T}aB" 'KEY .* text=a ' 'KEY .* text=B '
+caso "bloqueo de mayúsculas, CTRL+a" "accion1 CTRL+...${T}a" 'KEY A mods=ctrl text=\\x01 '
 xdotool key Caps_Lock
 
 printf 'salir\n' >&"${INY[1]}"

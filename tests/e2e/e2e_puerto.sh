@@ -13,7 +13,7 @@ trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
 preparar_carpeta
 preparar_puerto_falso
 arrancar_quimbal_con_puerto
-wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 elegir_puerto_y_aceptar "$wid" 2
 esperar_puerto_abierto || fallar "COM2 no quedó abierto con RTS y DTR: $(cat "$PUERTO_FALSO.lineas" 2>/dev/null)"
 ok "COM2 abierto por el programa, RTS y DTR activos"
@@ -66,6 +66,14 @@ pulsar 0.15
 sleep 0.3
 [ "$(clics)" = 4 ] || fallar_con_log "dos pulsaciones dieron $(( $(clics) - 2 )) clics"
 ok "dos pulsaciones, dos clics"
+
+# The adapter goes away with switch 1 closed: nothing happens, nothing hangs.
+estado_puerto cts=1 desenchufado=1
+sleep 0.5
+kill -0 "$QUIMBAL_PID" 2>/dev/null || fallar "el programa terminó al desenchufar"
+[ "$(clics)" = 4 ] || fallar_con_log "un puerto desenchufado dio clics"
+xdotool search --name '^Quimbal 1.6$' >/dev/null 2>&1 || fallar "el programa no responde"
+ok "desenchufado: ningún clic, el programa sigue"
 
 [ "$(grep -c -E ' (KEY|PRESS right|DBLCLICK right)' "$LOG" || true)" = 0 ] ||
   fallar_con_log "el objetivo recibió otros eventos"
