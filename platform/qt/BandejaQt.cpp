@@ -49,7 +49,7 @@ bool BandejaQt::Shell_NotifyIcon(std::uint32_t dwMessage, const NOTIFYICONDATA& 
         if (iconos_.contains(clave))
             return false;
         Icono i;
-        i.icono = new QSystemTrayIcon;
+        i.icono = new QSystemTrayIcon(this);
         i.ventana = datos.hWnd;
         i.uID = datos.uID;
         i.mensaje = (datos.uFlags & NIF_MESSAGE) ? datos.uCallbackMessage : 0;
