@@ -38,6 +38,10 @@ void OcultarHaciaBandeja(QWidget& ventana) {
                               "restáurela desde allí."),
                vbExclamation);
     }
+    // A window without a minimise button may not be minimised by the window
+    // manager: in this case the window offers one.
+    if (!(ventana.windowFlags() & Qt::WindowMinimizeButtonHint))
+        ventana.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     ventana.showMinimized();
 }
 

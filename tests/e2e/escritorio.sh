@@ -33,7 +33,10 @@ limpiar() {
 trap limpiar EXIT
 
 HOME_ICEWM=$(mktemp -d "$XDG_RUNTIME_DIR/icewm.XXXXXX")
-printf 'ShowTaskBar=1\nTaskBarShowTray=1\nTaskBarShowClock=0\nTaskBarShowAPMStatus=0\nTaskBarShowMailboxStatus=0\nTaskBarShowCPUStatus=0\nTaskBarShowNetStatus=0\n' > "$HOME_ICEWM/preferences"
+# A test named *_sin_bandeja.sh gets a task bar without notification area.
+bandeja=1
+case "$prueba" in *_sin_bandeja.sh) bandeja=0 ;; esac
+printf "ShowTaskBar=1\nTaskBarShowTray=$bandeja\nTaskBarEnableSystemTray=$bandeja\nTaskBarShowClock=0\nTaskBarShowAPMStatus=0\nTaskBarShowMailboxStatus=0\nTaskBarShowCPUStatus=0\nTaskBarShowNetStatus=0\n" > "$HOME_ICEWM/preferences"
 
 # The desktop is ready when the task bar (which holds the notification area)
 # exists and is still there a moment later.

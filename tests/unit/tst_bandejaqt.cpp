@@ -59,7 +59,7 @@ private slots:
         for (const auto& [razon, raton] : casos)
             emit iconos[0]->activated(razon);
         emit iconos[0]->activated(QSystemTrayIcon::Unknown); // nothing
-        QVERIFY(recibidos.isEmpty()); // posted, not sent
+        QVERIFY(recibidos.isEmpty());                        // posted, not sent
         QTRY_COMPARE(recibidos.size(), casos.size());
         for (int i = 0; i < casos.size(); ++i) {
             QCOMPARE(recibidos[i].msg, 0x8064u);
