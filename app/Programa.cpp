@@ -1,17 +1,23 @@
 #include "app/Programa.h"
 
-#include "input/modSonido.h"
+#include "app/VentanaPrincipal.h"
+#include "app/frmInicio.h"
 #include "platform/Fuentes.h"
 #include "platform/Inyector.h"
 #include "platform/Servicios.h"
+#include "platform/qt/AyudaQt.h"
+#include "platform/qt/BandejaQt.h"
 #include "platform/qt/DialogosQt.h"
 #include "platform/qt/PuertoSerieQt.h"
 #include "platform/sonido/ComponenteSonido.h"
 #include "profiles/InstanciaUnica.h"
-#include "ui/frmSwitch.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPointer>
 #include <QScreen>
+#include <QSessionManager>
+#include <memory>
 
 namespace quimbal {
 
@@ -27,6 +33,8 @@ void centrar(QWidget& w) {
 int EjecutarPrograma(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quimbal"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quimbal/icono.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quimbal"));
     InstalarSustitucionesDeFuentes();
     // The window hides to the tray: closing a message box while it is hidden
     // must not end the program. It ends when the main window unloads.
@@ -34,8 +42,12 @@ int EjecutarPrograma(int argc, char** argv) {
 
     DialogosQt dialogos;
     BucleQt bucle;
+    BandejaQt bandeja;
+    AyudaQt ayuda;
     servicios().dialogos = &dialogos;
     servicios().bucle = &bucle;
+    servicios().bandeja = &bandeja;
+    servicios().ayuda = &ayuda;
     // Clicks and keystrokes for the focused application; a session without
     // any way to inject them is told so once.
     QString avisoInyector;
@@ -53,21 +65,38 @@ int EjecutarPrograma(int argc, char** argv) {
     sonido::LibreriaSonidoQt sonido;
     servicios().sonido = &sonido;
 
-    frmSwitch ventana;
-    QObject::connect(&ventana, &frmSwitch::descargada, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    ventana.comPuerto = &puerto;
-    ventana.Cargar();
-    // The window's load starts the sound capture once it does so itself;
-    // until then it starts here, after the load, and stops after the loop.
-    const bool capturaAqui = ventana.hWnd()->procedimiento() != &ProcVentanaSonido;
-    if (capturaAqui)
-        IniciarCapturaSonido(ventana.hWnd());
-    centrar(ventana);
-    ventana.show();
+    std::unique_ptr<VentanaPrincipal> ventana;
+    // Continuar: the start screen is gone; the configuration window loads
+    // and shows, unless its load could not go on.
+    auto mostrarVentana = [&] {
+        ventana = std::make_unique<VentanaPrincipal>();
+        ventana->comPuerto = &puerto;
+        QObject::connect(ventana.get(), &frmSwitch::descargada, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        ventana->Cargar();
+        if (ventana->Descargada())
+            return;
+        centrar(*ventana);
+        ventana->show();
+    };
+    // A desktop session ending unloads the window as any other unload does:
+    // nothing is saved.
+    auto descargar = [&] {
+        if (ventana)
+            ventana->Descargar();
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&](QSessionManager&) { descargar(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, descargar);
+
+    auto* inicio = new frmInicio;
+    inicio->MostrarVentanaPrincipal = mostrarVentana;
+    centrar(*inicio);
+    inicio->show();
+
     const int r = app.exec();
-    if (capturaAqui && ProcAnteriorSonido)
-        FinalizarCapturaSonido(ventana.hWnd());
+    descargar();
+    ventana.reset();
     servicios() = Servicios{};
     return r;
 }

@@ -22,6 +22,7 @@ cp "$CARPETA/usuarios.dat" "$CARPETA/usuarios.antes"
 cp "$CARPETA/quimbal.dat" "$CARPETA/quimbal.antes"
 
 arrancar_quimbal
+pasar_inicio >/dev/null || fallar "la primera copia no pasó la pantalla de inicio"
 for _ in $(seq 100); do [ -f "$CARPETA/quimbal.lck" ] && break; sleep 0.1; done
 [ -f "$CARPETA/quimbal.lck" ] || fallar "la primera copia no tomó su bloqueo"
 sleep 1

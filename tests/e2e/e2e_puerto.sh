@@ -19,7 +19,7 @@ preparar_puerto_falso
 LOG="$CARPETA/objetivo.log"
 arrancar_objetivo "$LOG"
 arrancar_quimbal_con_puerto
-wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 elegir_puerto "$wid" 2
 esperar_puerto_abierto || fallar "COM2 no quedó abierto con RTS y DTR: $(cat "$PUERTO_FALSO.lineas" 2>/dev/null)"
 ok "COM2 abierto por el programa, RTS y DTR activos"

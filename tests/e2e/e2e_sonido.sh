@@ -43,7 +43,7 @@ LBL_Y=$(( (1560 + 1800 + 300) / 15 ))
 arrancar_objetivo "$LOG"
 preparar_carpeta
 arrancar_quimbal
-wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 for _ in $(seq 100); do
   grep -q 'primera lectura de nivel' "$CARPETA/salida.log" && break
   sleep 0.1

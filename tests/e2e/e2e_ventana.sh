@@ -5,6 +5,7 @@ set -eu
 source "$(dirname "$0")/comun.sh"
 preparar_carpeta
 arrancar_quimbal
+pasar_inicio >/dev/null || fallar "no se pasó la pantalla de inicio"
 wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
 geo=$(xdotool getwindowgeometry "$wid")
 echo "$geo"

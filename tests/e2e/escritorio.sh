@@ -14,37 +14,57 @@ export QUIMBAL_ARTEFACTOS=${QUIMBAL_ARTEFACTOS:-${QUIMBAL_BUILD:-$PWD}/artefacto
 mkdir -p "$QUIMBAL_ARTEFACTOS"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-# A free display number: no lock file and no socket.
-for n in $(seq 40 140); do
-  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then disp=$n; break; fi
-done
-export DISPLAY=:$disp
 pids=()
 source "$(dirname "$0")/pulseaudio.sh"
-limpiar() {
-  parar_pulseaudio
+parar() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   sleep 0.2
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+  # Wait until they are gone: a server still shutting down would remove the
+  # socket of a new server on the same display number.
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+  pids=()
+}
+limpiar() {
+  parar_pulseaudio
+  parar
   rm -rf "$XDG_RUNTIME_DIR"
 }
 trap limpiar EXIT
 
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb no arrancó en $DISPLAY"; exit 1; }
-
 HOME_ICEWM=$(mktemp -d "$XDG_RUNTIME_DIR/icewm.XXXXXX")
 printf 'ShowTaskBar=1\nTaskBarShowTray=1\nTaskBarShowClock=0\nTaskBarShowAPMStatus=0\nTaskBarShowMailboxStatus=0\nTaskBarShowCPUStatus=0\nTaskBarShowNetStatus=0\n' > "$HOME_ICEWM/preferences"
-ICEWM_PRIVCFG="$HOME_ICEWM" icewm --no-runonce >/dev/null 2>&1 &
-pids+=($!)
-# The tray host is up when the system tray selection has an owner.
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
+
+# The desktop is ready when the task bar (which holds the notification area)
+# exists and is still there a moment later.
+barra_lista() { xdotool search --name '^TaskBar$' >/dev/null 2>&1; }
+
+# -noreset: the server must not reset when its first client (xdpyinfo)
+# leaves, or the window manager starting at that moment finds no display.
+# A display number nobody uses, picked at random from a wide range so that
+# desktops of tests running at the same time (or one just shutting down) do
+# not meet; the whole desktop is started again if it does not come up.
+listo=""
+for intento in 1 2 3; do
+  for _ in $(seq 50); do
+    n=$((100 + RANDOM % 800))
+    [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ] && break
+  done
+  export DISPLAY=:$n
+  Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp -dpi 96 -noreset >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  if xdpyinfo >/dev/null 2>&1; then
+    ICEWM_PRIVCFG="$HOME_ICEWM" icewm >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do barra_lista && break; sleep 0.1; done
+    sleep 0.5
+    if barra_lista; then listo=1; break; fi
+  fi
+  echo "el escritorio $DISPLAY no arrancó (intento $intento)" >&2
+  parar
 done
-sleep 0.5
+[ -n "$listo" ] || { echo "no se pudo arrancar el escritorio virtual"; exit 1; }
 
 arrancar_pulseaudio || { echo "el servidor de sonido no arrancó"; exit 1; }
 export PULSE_PID
