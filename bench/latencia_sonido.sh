@@ -10,6 +10,7 @@ set -eu
 AQUI=$(cd "$(dirname "$0")" && pwd)
 source "$AQUI/../tests/e2e/comun.sh"
 source "$AQUI/../tests/e2e/pulseaudio.sh"
+source "$AQUI/../tests/e2e/sonido_comun.sh"
 RAFAGAS=${1:-40}
 TMP=$(mktemp -d /tmp/quimbal-bench.XXXXXX)
 LOG=$TMP/objetivo.log
@@ -22,14 +23,9 @@ arrancar_quimbal
 wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
 esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
   fallar "el programa no recibe lecturas"
-xdotool windowmove "$wid" 0 0 || true
-xdotool windowactivate --sync "$wid" 2>/dev/null || true
-xdotool key alt+w
-sleep 0.2
-xdotool key alt+s
-sleep 0.2
-xdotool key Return
-sleep 0.5
+modo_sonido "$wid"
+aceptar "$wid" || fallar "la ventana no se ocultó"
+xdotool mousemove 1200 20
 enfocar_objetivo "$LOG"
 
 "$QUIMBAL_BUILD/sonda_sonido" >"$TMP/sonda.log" 2>/dev/null &
@@ -40,33 +36,41 @@ sleep 1
 
 python3 - "$TMP/rafagas.log" "$LOG" "$TMP/sonda.log" <<'FIN'
 import statistics, sys
-rafagas = [int(l.split()[0]) for l in open(sys.argv[1]) if "RAFAGA" in l]
-clics = [int(l.split()[0]) for l in open(sys.argv[2]) if l.rstrip().endswith(("PRESS left", "DBLCLICK left"))]
-lecturas = [(int(l.split()[0]), int(l.split()[2])) for l in open(sys.argv[3]) if "NIVEL" in l]
-def tras(t, fin, tiempos):
+lineas = open(sys.argv[1]).read().split("\n")
+rafagas = [int(l.split()[0]) for l in lineas if "RAFAGA" in l]
+oidos = [int(l.split()[0]) for l in lineas if "OIDO" in l]
+clics = [int(l.split()[0]) for l in open(sys.argv[2])
+         if l.rstrip().endswith(("PRESS left", "DBLCLICK left"))]
+lecturas = [int(l.split()[0]) for l in open(sys.argv[3])
+            if "NIVEL" in l and int(l.split()[2]) >= 64]
+def primero(t, fin, tiempos):
     d = [x for x in tiempos if t <= x < fin]
-    return (d[0] - t) / 1000 if d else None
-total, captura, perdidas, extra = [], [], 0, 0
-for i, t in enumerate(rafagas):
-    fin = rafagas[i + 1] if i + 1 < len(rafagas) else t + 10**6
-    c = tras(t, fin, clics)
-    n = len([x for x in clics if t <= x < fin])
-    extra += max(0, n - 1)
-    if c is None:
-        perdidas += 1
-    else:
-        total.append(c)
-    s = tras(t, fin, [x for x, v in lecturas if v >= 64])
-    if s is not None:
-        captura.append(s)
+    return d[0] if d else None
 def p(v, q):
     v = sorted(v)
     return v[min(len(v) - 1, int(round(q * (len(v) - 1))))]
-print("ráfagas: %d, clics: %d, sin clic: %d, clics de más: %d" % (len(rafagas), len(total), perdidas, extra))
-if total:
-    print("ráfaga -> clic en el objetivo: mediana %.1f ms, p95 %.1f ms, mín %.1f, máx %.1f" %
-          (statistics.median(total), p(total, 0.95), min(total), max(total)))
-if captura:
-    print("ráfaga -> primera lectura alta (captura sola): mediana %.1f ms, p95 %.1f ms" %
-          (statistics.median(captura), p(captura, 0.95)))
+def informe(nombre, v):
+    if v:
+        print("%s: mediana %.1f ms, p95 %.1f ms, mín %.1f, máx %.1f (n=%d)" %
+              (nombre, statistics.median(v), p(v, 0.95), min(v), max(v), len(v)))
+desde_oido, desde_escrito, captura, sin_clic, de_mas = [], [], [], 0, 0
+for i, t in enumerate(rafagas):
+    fin = rafagas[i + 1] if i + 1 < len(rafagas) else t + 10**6
+    n = len([x for x in clics if t <= x < fin])
+    de_mas += max(0, n - 1)
+    c = primero(t, fin, clics)
+    o = primero(t, fin, oidos)
+    s = primero(t, fin, lecturas)
+    if c is None:
+        sin_clic += 1
+        continue
+    desde_escrito.append((c - t) / 1000)
+    if o is not None:
+        desde_oido.append((c - o) / 1000)
+        if s is not None:
+            captura.append((s - o) / 1000)
+print("ráfagas: %d, sin clic: %d, clics de más: %d" % (len(rafagas), sin_clic, de_mas))
+informe("llega al micrófono -> clic en el objetivo", desde_oido)
+informe("llega al micrófono -> primera lectura alta (captura sola)", captura)
+informe("escrita por el reproductor -> clic (incluye su búfer)", desde_escrito)
 FIN

@@ -1,19 +1,25 @@
 #!/usr/bin/env python3
 """Plays bursts of loud tone into the private sound server, between stretches
 of silence, and prints the monotonic time (microseconds) at which each burst
-starts, one line each: "<us> RAFAGA <n>".
+starts, one line each: "<us> RAFAGA <n>". A reference ear (parec with a
+2 ms latency on the virtual microphone) prints "<us> OIDO <n>" when it hears
+each burst begin: that is when the burst reaches the microphone, whatever the
+player's own buffering.
 
-Audio is written to pacat in 5 ms pieces paced by the clock, so that the
-moment a burst's first piece is written is within a few milliseconds of the
-moment it plays.
+Audio is written to pacat in 5 ms pieces paced by the clock, only once pacat
+is connected (anything written before would stay queued ahead of every burst)
+and through a pipe of one page, so that the moment a burst's first piece is
+written is within a few milliseconds of the moment it plays.
 
     rafagas.py BURSTS [BURST_MS] [GAP_MS] [AMPLITUDE 0..1]
 """
+import fcntl
 import math
 import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 
 TASA = 48000
@@ -23,6 +29,36 @@ MUESTRAS = TASA * PIEZA_MS // 1000
 
 def ahora_us():
     return time.clock_gettime_ns(time.CLOCK_MONOTONIC) // 1000
+
+
+def oido(parar):
+    """Prints the time each burst onset is heard on the virtual microphone."""
+    parec = subprocess.Popen(
+        ["parec", "--raw", "--rate=%d" % TASA, "--channels=1", "--format=s16le",
+         "--latency-msec=2", "-d", "microfono"], stdout=subprocess.PIPE,
+        stderr=subprocess.DEVNULL, bufsize=0)
+    fd = parec.stdout.fileno()
+    sonando, n, resto = False, 0, b""
+    silencio_desde = 0
+    while not parar.is_set():
+        datos = os.read(fd, 192)
+        if not datos:
+            break
+        t = ahora_us()
+        datos = resto + datos
+        usables = len(datos) // 2 * 2
+        resto = datos[usables:]
+        m = struct.unpack("<%dh" % (usables // 2), datos[:usables])
+        fuerte = any(abs(x) > 16000 for x in m)
+        if fuerte and not sonando:
+            n += 1
+            print("%d OIDO %d" % (t, n), flush=True)
+            sonando = True
+        if fuerte:
+            silencio_desde = t
+        elif sonando and t - silencio_desde > 100000:
+            sonando = False
+    parec.kill()
 
 
 def main():
@@ -46,6 +82,18 @@ def main():
          "--latency-msec=5", "--process-time-msec=2"],
         stdin=subprocess.PIPE, bufsize=0)
     salida = pacat.stdin
+    F_SETPIPE_SZ = 1031
+    try:
+        fcntl.fcntl(salida.fileno(), F_SETPIPE_SZ, 4096)
+    except OSError:
+        pass
+    limite = time.monotonic() + 10
+    while time.monotonic() < limite:
+        entradas = subprocess.run(["pactl", "list", "short", "sink-inputs"],
+                                  capture_output=True, text=True).stdout
+        if entradas.strip():
+            break
+        time.sleep(0.05)
     siguiente = time.monotonic()
 
     def escribir(pieza):
@@ -56,6 +104,9 @@ def main():
             time.sleep(espera)
         salida.write(pieza)
 
+    parar = threading.Event()
+    hilo = threading.Thread(target=oido, args=(parar,), daemon=True)
+    hilo.start()
     for _ in range(400 // PIEZA_MS):  # let the stream settle
         escribir(silencio)
     for n in range(rafagas):
@@ -69,6 +120,8 @@ def main():
             escribir(silencio)
     salida.close()
     pacat.wait()
+    time.sleep(0.3)
+    parar.set()
     return 0
 
 

@@ -78,7 +78,9 @@ LRESULT ProcVentanaSonido(HWND hWnd, std::uint32_t uMsg, WPARAM wParam, LPARAM l
     return CallWindowProc(ProcAnteriorSonido, hWnd, uMsg, wParam, lParam);
 }
 
-int UmbralValido(int umbral) { return std::clamp(umbral, 1, 10); }
+int UmbralValido(int umbral) {
+    return std::clamp(umbral, 1, 10);
+}
 
 void ProcesarNivelSonido(std::int16_t nivel, const ControlesSonido& c) {
     const Usuario& u = UsuarioEnUso();

@@ -49,7 +49,9 @@ CapturaSonido::CapturaSonido(HWND destino, const QAudioDevice& dispositivo)
     }
 }
 
-CapturaSonido::~CapturaSonido() { detener(); }
+CapturaSonido::~CapturaSonido() {
+    detener();
+}
 
 std::int16_t CapturaSonido::iniciar() {
     if (dispositivo_.isNull())

@@ -30,7 +30,9 @@ struct Resultado {
 };
 } // namespace
 
-float NumeroVersio() { return kVersion; }
+float NumeroVersio() {
+    return kVersion;
+}
 
 std::int16_t IniciarCapturaNivellDeSo(HWND hWnd) {
     // A second start replaces the first capture.
@@ -93,6 +95,8 @@ void FinalitzarCapturaNivellDeSo() {
     e = Estado{};
 }
 
-LibreriaSonidoQt::~LibreriaSonidoQt() { sonido::FinalitzarCapturaNivellDeSo(); }
+LibreriaSonidoQt::~LibreriaSonidoQt() {
+    sonido::FinalitzarCapturaNivellDeSo();
+}
 
 } // namespace quimbal::sonido

@@ -7,6 +7,7 @@
 set -eu
 source "$(dirname "$0")/comun.sh"
 source "$(dirname "$0")/pulseaudio.sh"
+source "$(dirname "$0")/sonido_comun.sh"
 pasadas=0
 bien() { pasadas=$((pasadas + 1)); echo "ok: $*"; }
 LOG=$(mktemp /tmp/quimbal-objetivo.XXXXXX)
@@ -23,13 +24,8 @@ al_objetivo() {
 }
 fallo() {
   captura sonido-fallo
+  grep -E 'PRESS|DBLCLICK|KEY' "$LOG" | tail -n 12 >&2 || true
   fallar "$@"
-}
-# A left click at a point of the window given in twips from its top left.
-clic_en() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove --sync $((X + $2 / 15)) $((Y + $3 / 15)) click 1
 }
 # Colour of the window's pixel at client position X Y, as "r,g,b".
 color_en() {
@@ -52,14 +48,8 @@ grep -q 'primera lectura de nivel' "$CARPETA/salida.log" ||
   fallar "el programa no recibe lecturas de nivel: $(cat "$CARPETA/salida.log")"
 bien "la captura entrega lecturas"
 
-# Sound mode by clicking "Usar Sonido con umbral" (after "Usar Switch...",
-# whichever option the profile shows), the window kept clear of the target.
-xdotool windowmove "$wid" 600 400 || true
-sleep 0.3
-clic_en "$wid" $((5160 + 360 + 600)) $((1560 + 240 + 120))
-sleep 0.2
-clic_en "$wid" $((5160 + 360 + 600)) $((1560 + 1800 + 120))
-sleep 0.3
+# Sound mode, the window kept clear of the pointer over the target.
+modo_sonido "$wid"
 al_objetivo
 
 # Test mode: the label follows the sound, nothing is sent.
@@ -82,43 +72,46 @@ despues=$(color_en "$wid" $LBL_X $LBL_Y)
 [ "$(clics)" = "$antes" ] || fallo "el modo de test envió clics"
 bien "modo de test: la etiqueta sigue al sonido y no se envía nada"
 
-# Enter accepts: the window hides and sounds act.
-visible() { xdotool search --onlyvisible --name '^Quimbal 1.6$' >/dev/null 2>&1; }
-for _ in 1 2 3; do
-  xdotool windowactivate --sync "$wid" 2>/dev/null || true
-  xdotool key Return
-  for _ in $(seq 20); do
-    visible || break
-    sleep 0.1
-  done
-  visible || break
-done
-visible && fallo "la ventana no se ocultó"
+# Aceptar: the window hides and sounds act.
+aceptar "$wid" || fallo "la ventana no se ocultó"
 al_objetivo
 
 silencio 1 | reproducir
 sleep 0.5
-[ "$(clics)" = "$antes" ] || fallar "el silencio produjo clics"
+[ "$(clics)" = "$antes" ] || fallo "el silencio produjo clics"
 bien "silencio: ninguna acción"
 
 tono 0.3 0.9 | reproducir
-esperar_linea "$LOG" ' (PRESS|DBLCLICK) left$' 3 >/dev/null || fallar "la ráfaga no produjo ningún clic"
+esperar_linea "$LOG" ' (PRESS|DBLCLICK) left$' 3 >/dev/null || fallo "la ráfaga no produjo ningún clic"
 sleep 1
 n=$(( $(clics) - antes ))
-[ "$n" = 1 ] || fallar "la ráfaga de 0,3 s produjo $n clics"
+[ "$n" = 1 ] || fallo "la ráfaga de 0,3 s produjo $n clics"
 bien "ráfaga de 0,3 s: exactamente un clic"
 
 antes=$(clics)
 tono 1.5 0.9 | reproducir
 sleep 1
 n=$(( $(clics) - antes ))
-[ "$n" -ge 3 ] && [ "$n" -le 4 ] || fallar "el tono de 1,5 s produjo $n clics"
+[ "$n" -ge 3 ] && [ "$n" -le 4 ] || fallo "el tono de 1,5 s produjo $n clics"
 bien "tono de 1,5 s con retraso de 400 ms: $n clics"
 
-# The sound server goes away: the program keeps running, no crash.
-kill "$PULSE_PID" 2>/dev/null || true
+# The sound server goes away: the readings end, nothing crashes; a capture
+# stopped afterwards stops at once, and a new one is refused at once.
+"$QUIMBAL_BUILD/sonda_sonido" 3 >"$CARPETA/sonda.log" 2>&1 &
+sonda=$!
 sleep 1
-kill -0 "$QUIMBAL_PID" 2>/dev/null || fallar "el programa terminó al desaparecer el servidor de sonido"
-bien "sin servidor de sonido el programa sigue en marcha"
+[ -n "$PULSE_PID" ] || fallo "no se conoce el proceso del servidor de sonido"
+kill "$PULSE_PID" || fallo "no se pudo detener el servidor de sonido"
+sleep 1
+kill -0 "$QUIMBAL_PID" 2>/dev/null || fallo "el programa terminó al desaparecer el servidor de sonido"
+wait "$sonda" || fallo "la captura falló al detenerse sin servidor: $(cat "$CARPETA/sonda.log")"
+grep -q '^FIN$' "$CARPETA/sonda.log" || fallo "la captura no se detuvo: $(cat "$CARPETA/sonda.log")"
+inicio=$(date +%s%N)
+r=0
+timeout 10 "$QUIMBAL_BUILD/sonda_sonido" 1 >"$CARPETA/sonda2.log" 2>&1 || r=$?
+ms=$(( ($(date +%s%N) - inicio) / 1000000 ))
+[ "$r" = 2 ] || fallo "sin servidor la captura no rechazó el inicio (código $r): $(cat "$CARPETA/sonda2.log")"
+[ "$ms" -lt 5000 ] || fallo "sin servidor el inicio tardó $ms ms"
+bien "sin servidor de sonido: el programa sigue, la captura se detiene y no arranca (en $ms ms)"
 
 echo "$pasadas passed, 0 failed"

@@ -67,6 +67,6 @@ done
 [ -n "$listo" ] || { echo "no se pudo arrancar el escritorio virtual"; exit 1; }
 
 arrancar_pulseaudio || { echo "el servidor de sonido no arrancó"; exit 1; }
-export PULSE_PID
+export PULSE_PID PAREC_PID
 
 bash "$prueba" "$@"

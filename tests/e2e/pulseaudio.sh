@@ -2,8 +2,8 @@
 # whatever is played into the sink "altavoz" is heard on the default source
 # "microfono". Needs XDG_RUNTIME_DIR (the server's socket lives there).
 #   arrancar_pulseaudio; ...; parar_pulseaudio
-PULSE_PID=""
-PAREC_PID=""
+PULSE_PID=${PULSE_PID:-}
+PAREC_PID=${PAREC_PID:-}
 
 arrancar_pulseaudio() {
   local conf="$XDG_RUNTIME_DIR/quimbal-pulse.pa"
@@ -30,8 +30,10 @@ FIN
 }
 
 # Plays raw 48 kHz mono 16-bit samples from stdin into the virtual microphone.
+# A buffer of 100 ms: on a busy machine a smaller one runs dry, and the gaps
+# would stretch the sound.
 reproducir() {
-  pacat --raw --rate=48000 --channels=1 --format=s16le --latency-msec=10 -d altavoz
+  pacat --raw --rate=48000 --channels=1 --format=s16le --latency-msec=100 -d altavoz
 }
 
 # sox-made sound: tono SECONDS AMPLITUDE (0..1) | silencio SECONDS

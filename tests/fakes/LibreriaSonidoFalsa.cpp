@@ -5,7 +5,9 @@
 namespace quimbal {
 
 // Installs itself for the life of the test.
-LibreriaSonidoFalsa::LibreriaSonidoFalsa() { servicios().sonido = this; }
+LibreriaSonidoFalsa::LibreriaSonidoFalsa() {
+    servicios().sonido = this;
+}
 
 LibreriaSonidoFalsa::~LibreriaSonidoFalsa() {
     if (servicios().sonido == this)

@@ -48,7 +48,8 @@ private slots:
         // The peak counts wherever it is in the block, among smaller samples.
         for (int donde : {0, 7, 959}) {
             auto m = bloqueConPico(960, static_cast<std::int16_t>(pico), donde);
-            m[(static_cast<std::size_t>(donde) + 1) % m.size()] = static_cast<std::int16_t>(pico / 2);
+            m[(static_cast<std::size_t>(donde) + 1) % m.size()] =
+                static_cast<std::int16_t>(pico / 2);
             QCOMPARE(NivelDePico(m.data(), m.size()), nivel);
         }
     }

@@ -216,14 +216,15 @@ private slots:
         const QString version = QStringLiteral("Error con la DLL TotiPMSpeechRecognitionEngine!");
         const QString inicio =
             QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!");
-        QTest::newRow("versión antigua") << true << 88.99f << 0 << version
-                                         << QStringList{"NumeroVersio"};
+        QTest::newRow("versión antigua")
+            << true << 88.99f << 0 << version << QStringList{"NumeroVersio"};
         QTest::newRow("versión mínima") << true << 89.0f << 0 << QString()
                                         << QStringList{"NumeroVersio", "IniciarCapturaNivellDeSo"};
         QTest::newRow("no arranca") << true << 90.0f << 2 << inicio
                                     << QStringList{"NumeroVersio", "IniciarCapturaNivellDeSo"};
-        QTest::newRow("resultado negativo") << true << 90.0f << -1 << inicio
-                                            << QStringList{"NumeroVersio", "IniciarCapturaNivellDeSo"};
+        QTest::newRow("resultado negativo")
+            << true << 90.0f << -1 << inicio
+            << QStringList{"NumeroVersio", "IniciarCapturaNivellDeSo"};
         QTest::newRow("sin componente") << false << 0.0f << 0 << inicio << QStringList{};
     }
     void fallosAlIniciar() {
