@@ -118,23 +118,23 @@ frmInicio::frmInicio(QWidget* padre) : QWidget(padre, Qt::Window | Qt::Frameless
         Fuente(QStringLiteral("Arial"), 9.75), centro, 120, 3480, 6855, 255);
     lblLi2 = etiqueta(Frame1, "lblLi2", QString(), Fuente(QStringLiteral("Arial"), 9.75), centro,
                       120, 3720, 6855, 255);
-    lblLi3 = etiqueta(Frame1, "lblLi3", QString(),
-                      Fuente(QStringLiteral("Arial"), 9.75, true, true), centro, 120, 4080, 6855,
-                      255);
+    lblLi3 =
+        etiqueta(Frame1, "lblLi3", QString(), Fuente(QStringLiteral("Arial"), 9.75, true, true),
+                 centro, 120, 4080, 6855, 255);
 
     cmdContinuar = new Boton(QStringLiteral("&Continuar"), Frame1);
     cmdContinuar->setObjectName(QStringLiteral("cmdContinuar"));
     cmdContinuar->setFont(Fuente(QStringLiteral("Arial"), 8.25, true));
-    cmdContinuar->setStyleSheet(QStringLiteral(
-        "QPushButton{background:white;border:1px solid #808080;padding:2px;}"
-        "QPushButton:focus{border:2px solid black;}"));
+    cmdContinuar->setStyleSheet(
+        QStringLiteral("QPushButton{background:white;border:1px solid #808080;padding:2px;}"
+                       "QPushButton:focus{border:2px solid black;}"));
     cmdContinuar->setDefault(true);
     colocar(cmdContinuar, 2520, 4440, 2055, 375);
     cmdContinuar->Click = [this] { Continuar(); };
 
     // Keyboard preview and the clicks that leave the screen.
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Lo, lblLi, lblCo, lblVe, lblCp,
-                                                      lblCm, lblLi1, lblLi2, lblLi3, cmdContinuar})
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Lo, lblLi, lblCo, lblVe, lblCp, lblCm,
+                                                      lblLi1, lblLi2, lblLi3, cmdContinuar})
         w->installEventFilter(this);
     Form_Load();
     cmdContinuar->setFocus();
@@ -152,14 +152,16 @@ void frmInicio::Form_Load() {
     for (int i = 0; i < 8; ++i) {
         QString texto = desplazado(i, -3);
         if (etiquetas[i] == lblVe)
-            texto += QString::number(kVersionMayor) + QLatin1Char('.') +
-                     QString::number(kVersionMenor);
+            texto +=
+                QString::number(kVersionMayor) + QLatin1Char('.') + QString::number(kVersionMenor);
         etiquetas[i]->setText(texto);
         ajustarAlTexto(etiquetas[i]);
     }
 }
 
-QString frmInicio::MensajeF10() { return desplazado(8, -10); }
+QString frmInicio::MensajeF10() {
+    return desplazado(8, -10);
+}
 
 void frmInicio::Form_KeyDown(int codigo) {
     if (codigo == kVbKeyF10)

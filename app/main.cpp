@@ -1,3 +1,5 @@
 #include "app/Programa.h"
 
-int main(int argc, char** argv) { return quimbal::EjecutarPrograma(argc, argv); }
+int main(int argc, char** argv) {
+    return quimbal::EjecutarPrograma(argc, argv);
+}

@@ -25,6 +25,8 @@ void AgregarIconoBandeja(frmSwitch& ventana) {
     Shell_NotifyIcon(NIM_ADD, DatosIcono);
 }
 
-void QuitarIconoBandeja() { Shell_NotifyIcon(NIM_DELETE, DatosIcono); }
+void QuitarIconoBandeja() {
+    Shell_NotifyIcon(NIM_DELETE, DatosIcono);
+}
 
 } // namespace quimbal

@@ -40,8 +40,8 @@ void EventoBandeja(WPARAM, LPARAM lParam) {
     if (lParam != WM_LBUTTONDOWN && lParam != WM_LBUTTONDBLCLK && lParam != WM_RBUTTONDOWN)
         return;
     ModoTest = true;
-    auto* ventana = ventanaEnganchada ? qobject_cast<frmSwitch*>(ventanaEnganchada->widget())
-                                      : nullptr;
+    auto* ventana =
+        ventanaEnganchada ? qobject_cast<frmSwitch*>(ventanaEnganchada->widget()) : nullptr;
     if (!ventana)
         return;
     // A window minimised to the task bar (no notification area) comes back

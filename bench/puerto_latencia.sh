@@ -10,7 +10,7 @@ trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
 preparar_carpeta
 preparar_puerto_falso
 arrancar_quimbal_con_puerto
-wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 elegir_puerto_y_aceptar "$wid" 2
 esperar_puerto_abierto || fallar "COM2 no quedó abierto"
 sleep 0.5

@@ -23,7 +23,6 @@ public:
 };
 
 // Through servicios().ayuda; without a backend, false.
-bool WinHelp(HWND hWndMain, const QString& archivo, std::uint32_t uCommand,
-             std::uintptr_t dwData);
+bool WinHelp(HWND hWndMain, const QString& archivo, std::uint32_t uCommand, std::uintptr_t dwData);
 
 } // namespace quimbal

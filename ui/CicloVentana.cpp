@@ -41,6 +41,8 @@ void OcultarHaciaBandeja(QWidget& ventana) {
     ventana.showMinimized();
 }
 
-void OlvidarAvisoSinBandeja() { avisadoSinBandeja = false; }
+void OlvidarAvisoSinBandeja() {
+    avisadoSinBandeja = false;
+}
 
 } // namespace quimbal

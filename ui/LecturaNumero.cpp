@@ -12,8 +12,12 @@
 namespace quimbal {
 
 namespace {
-bool esBlanco(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-bool esDigito(QChar c) { return c >= u'0' && c <= u'9'; }
+bool esBlanco(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool esDigito(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 int valorDigito(QChar c) {
     const char16_t u = c.unicode();

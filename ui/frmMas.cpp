@@ -42,25 +42,26 @@ frmMas::frmMas(Temporizador& tmrDelaySonido, QWidget* padre)
     setFixedSize(twips(7200), twips(4065));
     setModal(true);
 
-    lblMensaje1 = etiqueta(
-        this,
-        QStringLiteral("Para evitar repeticiones de la acción al emitir sonidos (por ejemplo varios "
-                       "clics juntos al soplar), existe un retraso programable, cuyo valor por "
-                       "defecto es \"400\"."),
-        "lblMensaje1", 600, 360, 5925, 945);
+    lblMensaje1 =
+        etiqueta(this,
+                 QStringLiteral(
+                     "Para evitar repeticiones de la acción al emitir sonidos (por ejemplo varios "
+                     "clics juntos al soplar), existe un retraso programable, cuyo valor por "
+                     "defecto es \"400\"."),
+                 "lblMensaje1", 600, 360, 5925, 945);
     Label1 = etiqueta(
         this,
         QStringLiteral("Si lo desea puede cambiar este valor de retraso. Tenga en cuenta que "
                        "representa las milésimas de segundo que deberán pasar desde que se genere "
                        "un clic hasta el próximo."),
         "Label1", 600, 1320, 5925, 945);
-    lblRetraso = etiqueta(this, QStringLiteral("Retraso entre clics:"), "lblRetraso", 2160, 2700,
-                          1950, 240);
+    lblRetraso =
+        etiqueta(this, QStringLiteral("Retraso entre clics:"), "lblRetraso", 2160, 2700, 1950, 240);
     txtRetraso = control(new CajaTexto(this), "txtRetraso", 4200, 2640, 855, 375);
-    cmdAceptar = control(new Boton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040, 3360,
-                         1455, 450);
-    cmdCancelar = control(new Boton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720, 3360,
-                          1455, 450);
+    cmdAceptar =
+        control(new Boton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040, 3360, 1455, 450);
+    cmdCancelar =
+        control(new Boton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720, 3360, 1455, 450);
     QWidget::setTabOrder(txtRetraso, cmdAceptar);
     QWidget::setTabOrder(cmdAceptar, cmdCancelar);
     cmdAceptar->setAutoDefault(true);
@@ -90,9 +91,13 @@ void frmMas::cmdAceptar_Click() {
     SeleccionarDesdeElPrincipio(*txtRetraso);
 }
 
-void frmMas::cmdCancelar_Click() { QDialog::reject(); }
+void frmMas::cmdCancelar_Click() {
+    QDialog::reject();
+}
 
-void frmMas::reject() { cmdCancelar_Click(); }
+void frmMas::reject() {
+    cmdCancelar_Click();
+}
 
 void MostrarMasOpciones(QWidget* padre, Temporizador& tmrDelaySonido) {
     frmMas dialogo(tmrDelaySonido, padre);

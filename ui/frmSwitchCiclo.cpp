@@ -70,9 +70,9 @@ void frmSwitch::cmdAyuda_Click() {
 
 void frmSwitch::cmdSalir_Click() {
     PreguntandoSalida = true;
-    const int respuesta = MsgBox(QStringLiteral("¿Desea salir del programa?"),
-                                 vbYesNo + vbQuestion + vbDefaultButton2,
-                                 QStringLiteral("Atención!"));
+    const int respuesta =
+        MsgBox(QStringLiteral("¿Desea salir del programa?"),
+               vbYesNo + vbQuestion + vbDefaultButton2, QStringLiteral("Atención!"));
     PreguntandoSalida = false;
     if (respuesta != vbYes)
         return;
@@ -80,6 +80,8 @@ void frmSwitch::cmdSalir_Click() {
     Descargar();
 }
 
-void frmSwitch::cmdMas_Click() { MostrarMasOpciones(this, *tmrDelaySonido); }
+void frmSwitch::cmdMas_Click() {
+    MostrarMasOpciones(this, *tmrDelaySonido);
+}
 
 } // namespace quimbal

@@ -17,9 +17,13 @@ namespace {
 constexpr qint64 kLargoMaximo = 4 * 1024 * 1024;
 } // namespace
 
-AyudaQt::~AyudaQt() { delete ventana_.data(); }
+AyudaQt::~AyudaQt() {
+    delete ventana_.data();
+}
 
-QWidget* AyudaQt::visor() const { return ventana_.data(); }
+QWidget* AyudaQt::visor() const {
+    return ventana_.data();
+}
 
 bool AyudaQt::LeerArchivo(const QString& archivo, QString& html, QString& motivo) {
     QFile f(archivo);
@@ -50,8 +54,7 @@ bool AyudaQt::LeerArchivo(const QString& archivo, QString& html, QString& motivo
     return true;
 }
 
-bool AyudaQt::WinHelp(HWND, const QString& archivo, std::uint32_t uCommand,
-                      std::uintptr_t dwData) {
+bool AyudaQt::WinHelp(HWND, const QString& archivo, std::uint32_t uCommand, std::uintptr_t dwData) {
     if (uCommand == HELP_QUIT) {
         delete ventana_.data();
         return true;

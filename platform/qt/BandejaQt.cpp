@@ -10,11 +10,16 @@ namespace quimbal {
 namespace {
 std::uint32_t mensajeDeRaton(QSystemTrayIcon::ActivationReason r) {
     switch (r) {
-    case QSystemTrayIcon::Trigger: return WM_LBUTTONDOWN;
-    case QSystemTrayIcon::DoubleClick: return WM_LBUTTONDBLCLK;
-    case QSystemTrayIcon::Context: return WM_RBUTTONDOWN;
-    case QSystemTrayIcon::MiddleClick: return WM_MBUTTONDOWN;
-    case QSystemTrayIcon::Unknown: break;
+    case QSystemTrayIcon::Trigger:
+        return WM_LBUTTONDOWN;
+    case QSystemTrayIcon::DoubleClick:
+        return WM_LBUTTONDBLCLK;
+    case QSystemTrayIcon::Context:
+        return WM_RBUTTONDOWN;
+    case QSystemTrayIcon::MiddleClick:
+        return WM_MBUTTONDOWN;
+    case QSystemTrayIcon::Unknown:
+        break;
     }
     return 0;
 }
@@ -27,7 +32,9 @@ BandejaQt::~BandejaQt() {
         delete i.icono;
 }
 
-bool BandejaQt::HayAreaNotificacion() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool BandejaQt::HayAreaNotificacion() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void BandejaQt::avisar(const Icono& i, std::uint32_t raton) const {
     if (raton != 0 && (i.mensaje != 0) && i.ventana)

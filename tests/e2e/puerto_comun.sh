@@ -47,18 +47,43 @@ esperar_puerto_abierto() {
 }
 
 # Chooses a port in the configuration window by keyboard (the port list is
-# the fourth control in tab order) and accepts with Enter, which hides it.
-elegir_puerto_y_aceptar() {
+# the fourth control in tab order). Keys go through XTest only (no --window):
+# a key sent to a window that hides on the press would get its release as a
+# synthetic event, and the server would keep the key down.
+elegir_puerto() {
   local wid="$1" numero="$2"
   xdotool windowactivate --sync "$wid" 2>/dev/null || true
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  # Keys through XTest only (no --window): a key sent to a window that hides
-  # on the press would get its release as a synthetic event, and the server
-  # would keep the key down.
   xdotool key Tab Tab Tab
   xdotool type "$numero"
   sleep 0.2
+}
+
+# Accepts the configuration with Enter, which hides the window.
+aceptar() {
+  xdotool windowactivate --sync "$1" 2>/dev/null || true
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
   xdotool key Return
+}
+
+elegir_puerto_y_aceptar() {
+  elegir_puerto "$1" "$2"
+  aceptar "$1"
+}
+
+# Colour "r,g,b" of one pixel of a window, at client coordinates X Y.
+color_en_ventana() {
+  import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n1
+}
+
+# Waits (up to 3 s) until that pixel has that colour.
+esperar_color() {
+  for _ in $(seq 30); do
+    [ "$(color_en_ventana "$1" "$2" "$3")" = "$4" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 limpiar_puerto_falso() { [ -n "${PUERTO_DIR:-}" ] && rm -rf "$PUERTO_DIR"; }

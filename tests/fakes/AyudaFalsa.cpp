@@ -4,7 +4,9 @@
 
 namespace quimbal {
 
-AyudaFalsa::AyudaFalsa() { servicios().ayuda = this; }
+AyudaFalsa::AyudaFalsa() {
+    servicios().ayuda = this;
+}
 
 AyudaFalsa::~AyudaFalsa() {
     if (servicios().ayuda == this)

@@ -4,7 +4,9 @@
 
 namespace quimbal {
 
-BandejaFalsa::BandejaFalsa() { servicios().bandeja = this; }
+BandejaFalsa::BandejaFalsa() {
+    servicios().bandeja = this;
+}
 
 BandejaFalsa::~BandejaFalsa() {
     if (servicios().bandeja == this)

@@ -23,8 +23,8 @@ private slots:
         QVERIFY(ayuda.visor()->isVisible());
         auto* nav = ayuda.visor()->findChild<QTextBrowser*>();
         const QString texto = nav->toPlainText();
-        for (const char* tema : {"Contenido", "switch", "sonido", "Usuarios", "modo de prueba",
-                                 "Tocabrix", "Salir"})
+        for (const char* tema :
+             {"Contenido", "switch", "sonido", "Usuarios", "modo de prueba", "Tocabrix", "Salir"})
             QVERIFY2(texto.contains(QString::fromUtf8(tema), Qt::CaseInsensitive), tema);
         QCOMPARE(ayuda.visor()->windowTitle(), QStringLiteral("Ayuda de Quimbal"));
         // Every link of the contents leads to a topic of the file.

@@ -9,7 +9,9 @@
 #include "tests/fakes/LibreriaSonidoFalsa.h"
 #include "ui/CicloVentana.h"
 
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 using namespace quimbal;
 
@@ -143,6 +145,31 @@ private slots:
         QVERIFY(v.isVisible());
         QVERIFY(ModoTest);
         QCOMPARE(v.focusWidget(), v.cmdAceptar);
+    }
+
+    void pulsarConMasOpcionesAbierto() {
+        ServiciosDePrueba s;
+        BandejaFalsa bandeja;
+        LibreriaSonidoFalsa sonido;
+        VentanaPrincipal v;
+        v.Cargar();
+        v.show();
+        v.ActivaOpcionSonido();
+        QVERIFY(v.cmdMas->isEnabled());
+        bool reaccion = false, sigueAbierto = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialogo);
+            ModoTest = false;
+            bandeja.pulsar(v.hWnd(), WM_LBUTTONDOWN); // raises no flag: it reacts
+            reaccion = ModoTest && v.isVisible();
+            sigueAbierto = QApplication::activeModalWidget() == dialogo;
+            QTest::keyClick(dialogo, Qt::Key_Escape);
+        });
+        v.cmdMas->pulsar();
+        QVERIFY(reaccion);
+        QVERIFY(sigueAbierto);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void elMensajePublicadoPasaPorLaCadena() {

@@ -29,7 +29,11 @@ private slots:
         QCOMPARE(ida.at(0), 'Y');
         QCOMPARE(DesplazarTexto(ida, -3), texto);
         // A sum outside 0..255 gives "?" for that character only.
-        QCOMPARE(DesplazarTexto(QByteArray("\x01" "A\xfe", 3), -2), QByteArray("?\x3f\xfc"));
+        QCOMPARE(DesplazarTexto(QByteArray("\x01"
+                                           "A\xfe",
+                                           3),
+                                -2),
+                 QByteArray("?\x3f\xfc"));
         QCOMPARE(DesplazarTexto(QByteArray("A\xfe"), 2), QByteArray("C?"));
     }
 
@@ -45,8 +49,8 @@ private slots:
         QVERIFY(!f.lblLi3->text().contains(QStringLiteral("D'acord")));
         QVERIFY(f.MensajeF10().contains(QStringLiteral("Quimbal 1.6")));
         // Every caption fits its label.
-        for (QLabel* l : {f.lblLi, f.lblCo, f.lblVe, f.lblCp, f.lblCm, f.lblLi1, f.lblLi2,
-                          f.lblLi3})
+        for (QLabel* l :
+             {f.lblLi, f.lblCo, f.lblVe, f.lblCp, f.lblCm, f.lblLi1, f.lblLi2, f.lblLi3})
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
                      qPrintable(l->objectName()));
         QCOMPARE(f.size(), QSize(487, 338));
@@ -100,8 +104,8 @@ private slots:
 
     void clicsQueSalen_data() {
         QTest::addColumn<QString>("control");
-        for (const char* n : {"Frame1", "Lo", "lblLi", "lblCo", "lblVe", "lblCp", "lblCm",
-                              "lblLi1", "lblLi2", "lblLi3", "cmdContinuar"})
+        for (const char* n : {"Frame1", "Lo", "lblLi", "lblCo", "lblVe", "lblCp", "lblCm", "lblLi1",
+                              "lblLi2", "lblLi3", "cmdContinuar"})
             QTest::newRow(n) << QString::fromLatin1(n);
     }
     void clicsQueSalen() {
