@@ -8,8 +8,18 @@ pasados=0
 bien() { pasados=$((pasados + 1)); echo "ok: $*"; }
 trap 'terminar_quimbal' EXIT
 ventanas() { xdotool search --onlyvisible --name '^Quimbal 1.6$' 2>/dev/null | wc -l; }
-esperar_ventanas() { # esperar_ventanas N
-  for _ in $(seq 100); do [ "$(ventanas)" = "$1" ] && return 0; sleep 0.1; done
+esperar_ventanas() { # esperar_ventanas N [TRIES]
+  for _ in $(seq "${2:-100}"); do [ "$(ventanas)" = "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# Restores the minimised window as the task bar does (asks the window manager
+# to activate it), asking again until it shows.
+restaurar() {
+  for _ in $(seq 10); do
+    xdotool windowactivate "$wid" >/dev/null 2>&1 || true
+    esperar_ventanas 1 5 && return 0
+  done
   return 1
 }
 
@@ -32,8 +42,7 @@ captura sin-bandeja-minimizada
 bien "Aceptar avisa una vez y minimiza la ventana"
 
 # Restoring it from the task bar shows it again.
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowmap "$wid"
-esperar_ventanas 1 || fallar "la ventana no volvió al restaurarla"
+restaurar || fallar "la ventana no volvió al restaurarla"
 bien "restaurar la ventana la muestra"
 
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
@@ -41,8 +50,7 @@ xdotool key Return
 esperar_ventanas 0 || fallar "la segunda vez la ventana no se minimizó (¿otro aviso?)"
 bien "la segunda vez no hay aviso"
 
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowmap "$wid"
-esperar_ventanas 1 || fallar "la ventana no volvió"
+restaurar || fallar "la ventana no volvió"
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key Escape
 esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
