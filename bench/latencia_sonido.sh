@@ -20,7 +20,7 @@ trap 'terminar_quimbal; terminar_objetivo; [ -n "$SONDA_PID" ] && kill $SONDA_PI
 arrancar_objetivo "$LOG"
 preparar_carpeta
 arrancar_quimbal
-wid=$(esperar_ventana "Quimbal 1.6") || fallar "no apareció la ventana Quimbal 1.6"
+wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
   fallar "el programa no recibe lecturas"
 modo_sonido "$wid"

@@ -104,13 +104,10 @@ void CapturaSonido::enviar(int nivel) {
         std::fprintf(stderr, "Sonido: primera lectura de nivel (bloques de %d muestras a %d Hz)\n",
                      divisor_->muestrasPorBloque(), tasa_);
     }
-    if (retenido_ >= 0)
-        nivel = std::max(nivel, retenido_);
-    if (enVuelo_->mensajes.load() >= kMaxEnVuelo) {
-        retenido_ = nivel;
+    nivel = fusion_.lectura(nivel, enVuelo_->mensajes.load() < kMaxEnVuelo,
+                            FusionLecturas::Reloj::now());
+    if (nivel < 0)
         return;
-    }
-    retenido_ = -1;
     std::lock_guard<std::mutex> l(destino_->m);
     HWND h = destino_->hWnd;
     if (!h)

@@ -47,7 +47,7 @@ private:
     QIODevice* entrada_ = nullptr;
     std::unique_ptr<DivisorBloques> divisor_;
     std::shared_ptr<EnVuelo> enVuelo_ = std::make_shared<EnVuelo>();
-    int retenido_ = -1; // loudest reading dropped since the last one posted
+    FusionLecturas fusion_{std::chrono::milliseconds(200)};
     bool primera_ = true;
     int tasa_ = 0;
 };

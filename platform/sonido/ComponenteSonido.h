@@ -4,9 +4,10 @@
 // level 0..128 in lParam) to the window named at start for every block of
 // 20 ms. The capture runs on a thread of its own with a small buffer; when
 // the window falls behind, old readings are dropped, never queued, and the
-// loudest of the dropped ones rides on the next reading so that no blow is
-// lost. A missing device or sound server makes the start fail; a device that
-// disappears later simply ends the readings.
+// loudest of the held-back ones rides on the next reading so that no blow is
+// lost, unless it is over 200 ms old by then. A missing device or sound
+// server makes the start fail; a device that disappears later simply ends
+// the readings.
 #include "platform/LibreriaSonido.h"
 
 namespace quimbal::sonido {

@@ -41,4 +41,19 @@ std::vector<int> DivisorBloques::agregar(const char* datos, std::size_t bytes) {
     return niveles;
 }
 
+int FusionLecturas::lectura(int nivel, bool puedeEnviar, Reloj::time_point ahora) {
+    if (retenido_ >= 0 && ahora - desde_ > vigencia_)
+        retenido_ = -1;
+    if (!puedeEnviar) {
+        if (nivel > retenido_) {
+            retenido_ = nivel;
+            desde_ = ahora;
+        }
+        return -1;
+    }
+    const int n = std::max(nivel, retenido_);
+    retenido_ = -1;
+    return n;
+}
+
 } // namespace quimbal::sonido

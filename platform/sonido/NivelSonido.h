@@ -1,6 +1,7 @@
 #pragma once
 // Level of a block of 16-bit samples, and the cutting of a captured byte
 // stream into blocks. Pure code, no audio device involved.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -33,6 +34,24 @@ private:
     int maxPendientes_;
     std::vector<char> resto_;
     long long descartados_ = 0;
+};
+
+// Readings on their way to a window that is not keeping up: while it may not
+// take more, readings are held back and only the loudest is kept, so that a
+// blow is not lost; it goes with the next reading the window may take, unless
+// it is older than `vigencia` by then (a stale blow is dropped, not acted on
+// late).
+class FusionLecturas {
+public:
+    using Reloj = std::chrono::steady_clock;
+    explicit FusionLecturas(std::chrono::milliseconds vigencia) : vigencia_(vigencia) {}
+    // The level to post now, or -1 to post nothing.
+    int lectura(int nivel, bool puedeEnviar, Reloj::time_point ahora);
+
+private:
+    std::chrono::milliseconds vigencia_;
+    int retenido_ = -1;
+    Reloj::time_point desde_{};
 };
 
 } // namespace quimbal::sonido

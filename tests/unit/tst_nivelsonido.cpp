@@ -101,6 +101,36 @@ private slots:
         QCOMPARE(d.agregar(resto.data(), resto.size()), (std::vector<int>{64}));
     }
 
+    void ventanaAtrasadaRecibeLaLecturaMasFuerte() {
+        using namespace std::chrono_literals;
+        FusionLecturas f(200ms);
+        const auto t0 = FusionLecturas::Reloj::now();
+        QCOMPARE(f.lectura(3, true, t0), 3);
+        // The window falls behind: nothing is posted, the loudest is kept.
+        QCOMPARE(f.lectura(5, false, t0 + 20ms), -1);
+        QCOMPARE(f.lectura(90, false, t0 + 40ms), -1);
+        QCOMPARE(f.lectura(7, false, t0 + 60ms), -1);
+        // It catches up: the blow rides on the next reading, once.
+        QCOMPARE(f.lectura(4, true, t0 + 80ms), 90);
+        QCOMPARE(f.lectura(4, true, t0 + 100ms), 4);
+        // A quieter current reading is not lowered by the kept one.
+        QCOMPARE(f.lectura(10, false, t0 + 120ms), -1);
+        QCOMPARE(f.lectura(60, true, t0 + 140ms), 60);
+    }
+
+    void golpeAntiguoSeDescartaNoSeActuaTarde() {
+        using namespace std::chrono_literals;
+        FusionLecturas f(200ms);
+        const auto t0 = FusionLecturas::Reloj::now();
+        QCOMPARE(f.lectura(120, false, t0), -1);
+        QCOMPARE(f.lectura(2, false, t0 + 150ms), -1);
+        // The window was stuck for half a second: the old blow is stale.
+        QCOMPARE(f.lectura(1, true, t0 + 500ms), 1);
+        // Within the limit it still goes through.
+        QCOMPARE(f.lectura(100, false, t0 + 520ms), -1);
+        QCOMPARE(f.lectura(0, true, t0 + 700ms), 100);
+    }
+
     void entradasSinVentana() {
         QVERIFY(NumeroVersio() >= 89.0f);
         QCOMPARE(IniciarCapturaNivellDeSo(nullptr), kSinVentana);
