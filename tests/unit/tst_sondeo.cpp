@@ -3,6 +3,7 @@
 #include "platform/Controles.h"
 #include "profiles/Declaraciones.h"
 #include "tests/fakes/DialogosFalsos.h"
+#include "tests/fakes/InyectorFalso.h"
 #include "tests/fakes/PuertoSerieFalso.h"
 #include "ui/frmSwitch.h"
 
@@ -265,6 +266,51 @@ private slots:
         QCOMPARE(PuertoSwitch, 0);
         QCOMPARE(p.llamadas.last(), QStringLiteral("cerrar"));
         QVERIFY(f.cboSwitch->toolTip().startsWith(QStringLiteral("Sin puerto")));
+        f.comPuerto = nullptr;
+        FijarCarpetaPrograma(QString());
+    }
+
+    void laVentanaActuaUnaVezAunqueElBombeoReentre() {
+        ServiciosDePrueba s;
+        InyectorDePrueba iny;
+        iny.inyector.observar(s.bucle);
+        QTemporaryDir dir;
+        FijarCarpetaPrograma(dir.path());
+        PuertoSerieFalso p;
+        frmSwitch f;
+        f.comPuerto = &p;
+        f.Cargar();
+        f.cboSwitch->setListIndex(2);
+        QCOMPARE(f.cboTeclas1->Text(), QStringLiteral("Click izquierdo"));
+        ModoTest = false;
+        // Every pump inside the click runs a pending tick of the poll.
+        int reentradas = 0;
+        s.bucle.alBombear = [&] {
+            ++reentradas;
+            f.tmrSwitch->disparar();
+        };
+        p.cts = true;
+        for (int i = 0; i < 5; ++i)
+            f.tmrSwitch->disparar();
+        QStringList raton = iny.inyector.registro;
+        raton.removeAll(QStringLiteral("DoEvents"));
+        QCOMPARE(raton, QStringList({"LEFTUP", "LEFTDOWN", "LEFTUP"}));
+        QCOMPARE(reentradas, 3);
+        QVERIFY(f.Switch1Pulsado);
+        QVERIFY(!f.lblTest1->Opaca());
+
+        // A key string that cannot be sent ends the tick: switch 2 waits.
+        s.bucle.alBombear = nullptr;
+        f.cboTeclas1->setListIndex(f.cboTeclas1->findText(QStringLiteral("ENTER")));
+        iny.inyector.fallarTeclas = true;
+        p.cts = false;
+        f.tmrSwitch->disparar();
+        p.cts = p.dsr = true;
+        p.llamadas.clear();
+        f.tmrSwitch->disparar();
+        QCOMPARE(p.llamadas, QStringList({"CTS"}));
+        QVERIFY(f.Switch1Pulsado);
+        QVERIFY(!f.Switch2Pulsado);
         f.comPuerto = nullptr;
         FijarCarpetaPrograma(QString());
     }
