@@ -91,6 +91,7 @@ int EjecutarPrograma(int argc, char** argv) {
 
     auto* inicio = new frmInicio;
     inicio->MostrarVentanaPrincipal = mostrarVentana;
+    inicio->Cerrada = [] { QCoreApplication::quit(); };
     centrar(*inicio);
     inicio->show();
 

@@ -6,6 +6,7 @@
 #include "platform/Servicios.h"
 #include "profiles/TextoFijo.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -181,6 +182,18 @@ void frmInicio::Continuar() {
     deleteLater();
     if (MostrarVentanaPrincipal)
         MostrarVentanaPrincipal();
+}
+
+void frmInicio::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (seguido_)
+        return;
+    // Closed from outside before the user went on: with no window left the
+    // program could not be reached any more, so it ends.
+    seguido_ = true;
+    deleteLater();
+    if (Cerrada)
+        Cerrada();
 }
 
 void frmInicio::keyPressEvent(QKeyEvent* e) {

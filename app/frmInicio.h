@@ -31,6 +31,9 @@ public:
 
     // Shows the configuration window: set by the program.
     std::function<void()> MostrarVentanaPrincipal;
+    // The window manager closed the start screen (nothing is loaded yet):
+    // the program ends. Set by the program.
+    std::function<void()> Cerrada;
 
     void Form_Load();
     // Key down (key code) and key press (character code), seen before the
@@ -46,6 +49,7 @@ public:
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     bool seguido_ = false;

@@ -123,6 +123,27 @@ private slots:
         QCOMPARE(continuado, 1);
     }
 
+    void cerrarLaPantallaTermina() {
+        QPointer<frmInicio> f = new frmInicio;
+        int continuado = 0, cerrada = 0;
+        f->MostrarVentanaPrincipal = [&] { ++continuado; };
+        f->Cerrada = [&] { ++cerrada; };
+        f->show();
+        f->close();
+        QCOMPARE(cerrada, 1);
+        QCOMPARE(continuado, 0);
+        QTRY_VERIFY(f.isNull());
+        // After Continuar, its own closing is not an end.
+        auto* g = new frmInicio;
+        g->MostrarVentanaPrincipal = [&] { ++continuado; };
+        g->Cerrada = [&] { ++cerrada; };
+        g->show();
+        QTest::keyClick(g, Qt::Key_A);
+        g->close();
+        QCOMPARE(continuado, 1);
+        QCOMPARE(cerrada, 1);
+    }
+
     void elMargenNoSale() {
         frmInicio f;
         int continuado = 0;
