@@ -15,6 +15,8 @@
 #include "platform/x11/InyectorX11.h"
 
 #include <QTimer> // Qt before X11: the X11 headers define Bool, Status, ...
+#include <chrono>
+#include <thread>
 
 #include "platform/x11/MapaTeclado.h"
 
@@ -128,7 +130,8 @@ public:
             if (!XTestFakeButtonEvent(d_, b.boton, b.abajo ? True : False, CurrentTime))
                 todos = false;
         }
-        XFlush(d_);
+        XSync(d_, False);
+        ultimoBoton_ = std::chrono::steady_clock::now();
         return alguno && todos && !huboError;
     }
 
@@ -137,6 +140,7 @@ public:
         std::vector<Evento> eventos;
         if (!planear(pulsaciones, eventos))
             return false;
+        esperarTrasBoton();
         for (const Evento& e : eventos)
             XTestFakeKeyEvent(d_, e.codigo, e.abajo ? True : False, CurrentTime);
         XFlush(d_);
@@ -239,7 +243,19 @@ private:
         XFlush(d_);
     }
 
+    // Toolkits that read pointer and key events in one batch may hand a key
+    // that follows a click straight to the window before the click itself.
+    // Keys sent right after a button event therefore wait a moment, so that a
+    // click then a letter arrive as a click then a letter.
+    void esperarTrasBoton() {
+        const auto desde = std::chrono::steady_clock::now() - ultimoBoton_;
+        if (desde < kPausaTrasBoton)
+            std::this_thread::sleep_for(kPausaTrasBoton - desde);
+    }
+    static constexpr std::chrono::milliseconds kPausaTrasBoton{15};
+
     Display* d_;
+    std::chrono::steady_clock::time_point ultimoBoton_{};
     QTimer restaurar_;
     std::map<KeyCode, std::pair<KeySym, KeySym>> prestadas_;
 };
