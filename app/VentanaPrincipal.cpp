@@ -2,6 +2,7 @@
 
 #include "app/modIconBar.h"
 #include "app/subClas.h"
+#include "ui/CicloVentana.h"
 
 namespace quimbal {
 
@@ -16,6 +17,7 @@ VentanaPrincipal::~VentanaPrincipal() {
 
 void VentanaPrincipal::Form_Load() {
     AgregarIconoBandeja(*this);
+    PrepararSinBandeja(*this);
     EngancharVentana(hWnd());
     frmSwitch::Form_Load();
 }

@@ -39,10 +39,15 @@ void OcultarHaciaBandeja(QWidget& ventana) {
                vbExclamation);
     }
     // A window without a minimise button may not be minimised by the window
-    // manager: in this case the window offers one.
-    if (!(ventana.windowFlags() & Qt::WindowMinimizeButtonHint))
-        ventana.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    // manager: it got one at load; if the notification area went away since,
+    // it gets one now.
+    PrepararSinBandeja(ventana);
     ventana.showMinimized();
+}
+
+void PrepararSinBandeja(QWidget& ventana) {
+    if (!HayAreaNotificacion() && !(ventana.windowFlags() & Qt::WindowMinimizeButtonHint))
+        ventana.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
 }
 
 void OlvidarAvisoSinBandeja() {

@@ -19,6 +19,10 @@ void SeleccionarUltimoUsuario(Lista& cboUsuario, const QString& ultimo,
 // the window is minimised to the task bar instead (restoring it brings it
 // back as the icon would), and the user is told so the first time.
 void OcultarHaciaBandeja(QWidget& ventana);
+// Where the desktop has no notification area, gives the window a minimise
+// button before it is first shown: changing it later re-creates the window,
+// which some window managers then leave unmapped instead of minimised.
+void PrepararSinBandeja(QWidget& ventana);
 // For tests: the next time, the user is told again.
 void OlvidarAvisoSinBandeja();
 

@@ -154,3 +154,18 @@ terminar_objetivo() {
   OBJETIVO_PID=""
   OBJETIVO_WID=""
 }
+
+# Esc asks before leaving; Yes (the button before the default No) answers.
+# Waits for the program to end and leaves its exit code in SALIDA.
+salir_con_si() {
+  local wid="$1"
+  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+  xdotool key Escape
+  esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
+  xdotool key shift+Tab space
+  for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"
+  SALIDA=0
+  wait "$QUIMBAL_PID" || SALIDA=$?
+  QUIMBAL_PID=""
+}

@@ -18,16 +18,7 @@ pedro() { registro Pedro 'Letra...' x 'CTRL+...' c '\x01\x00\x03\x00\xfa\x00'; }
 zoe() { registro Zoe 'Click izquierdo' '' 'Click izquierdo' '' '\x01\x00\x05\x00\x90\x01'; }
 
 # salir: Esc asks, Yes (the button before the default No) answers; waits for the end.
-salir() {
-  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-  xdotool key Escape
-  esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
-  xdotool key shift+Tab space
-  for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"
-  wait "$QUIMBAL_PID" || true
-  QUIMBAL_PID=""
-}
+salir() { salir_con_si "$wid"; }
 
 preparar_carpeta
 { pedro; general; ana; } >"$CARPETA/usuarios.dat"

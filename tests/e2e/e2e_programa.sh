@@ -87,14 +87,8 @@ xdotool search --onlyvisible --name "^Quimbal 1.6\$" >/dev/null || fallar "la ve
 bien "Enter en la pregunta contesta No"
 
 # Esc again, then Yes: the program ends.
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
-xdotool key shift+Tab space
-for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"
-rc=0; wait "$QUIMBAL_PID" || rc=$?
-QUIMBAL_PID=""
+salir_con_si "$wid"
+rc=$SALIDA
 [ "$rc" = 0 ] || fallar "el programa terminó con código $rc"
 icono_bandeja >/dev/null && fallar "el icono sigue en el área de notificación"
 bien "Sí termina el programa y quita el icono"

@@ -51,12 +51,6 @@ esperar_ventanas 0 || fallar "la segunda vez la ventana no se minimizó (¿otro 
 bien "la segunda vez no hay aviso"
 
 restaurar || fallar "la ventana no volvió"
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-xdotool key Escape
-esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
-xdotool key shift+Tab space
-for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"
-QUIMBAL_PID=""
+salir_con_si "$wid"
 bien "Salir termina el programa"
 echo "$pasados passed, 0 failed"

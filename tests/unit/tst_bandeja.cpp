@@ -191,8 +191,13 @@ private slots:
         bandeja.hayArea = false;
         VentanaPrincipal v;
         v.Cargar();
+        // The minimise button is there before the window is first shown:
+        // adding it later re-creates the window under the window manager.
+        QVERIFY(v.windowFlags() & Qt::WindowMinimizeButtonHint);
         v.show();
+        const WId antes = v.winId();
         v.cmdAceptar_Click();
+        QCOMPARE(v.winId(), antes);
         QVERIFY(!ModoTest);
         QVERIFY(v.isVisible());
         QVERIFY(v.windowState() & Qt::WindowMinimized);

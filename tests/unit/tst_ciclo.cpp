@@ -309,6 +309,7 @@ private slots:
         SonidoRegistrado sonido(registro_, puerto_);
         VentanaPrincipal v;
         v.Cargar();
+        QVERIFY(!(v.windowFlags() & Qt::WindowMinimizeButtonHint)); // none with a tray
         v.show();
         // Enter from a control that is not a button presses the default button.
         QTest::keyClick(v.cboUsuario, Qt::Key_Return);
