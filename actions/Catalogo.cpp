@@ -1,6 +1,5 @@
 #include "actions/Catalogo.h"
 
-#include "platform/Controles.h"
 
 namespace quimbal {
 
@@ -37,17 +36,6 @@ const std::array<EntradaCatalogo, kEntradasCatalogo> Catalogo = {{
     {"ALT+...", "%"},
     {"Letra...", ""},
 }};
-
-void ConstruirCatalogo(Lista& cboTeclas1, Lista& cboTeclas2, TablaTeclas& Teclas) {
-    cboTeclas1.Clear();
-    cboTeclas2.Clear();
-    for (int i = 0; i < kEntradasCatalogo; ++i) {
-        const auto& e = Catalogo[static_cast<std::size_t>(i)];
-        cboTeclas1.AddItem(QString::fromUtf8(e.texto));
-        cboTeclas2.AddItem(QString::fromUtf8(e.texto));
-        Teclas[static_cast<std::size_t>(i)] = QString::fromUtf8(e.codigo);
-    }
-}
 
 int PosicionEnCatalogo(const QString& texto) {
     for (int i = 0; i < kEntradasCatalogo; ++i)

@@ -6,8 +6,6 @@
 
 namespace quimbal {
 
-class Lista;
-
 constexpr int kEntradasCatalogo = 31;
 
 struct EntradaCatalogo {
@@ -21,11 +19,7 @@ inline constexpr const char* kTextoClickIzquierdo = "Click izquierdo";
 inline constexpr const char* kTextoClickDerecho = "Click derecho";
 inline constexpr const char* kTextoLetra = "Letra...";
 
-// Key codes by catalogue position, owned by the main window.
-using TablaTeclas = std::array<QString, kEntradasCatalogo>;
-
-// Fills both action lists with the catalogue in order and the key-code table.
-void ConstruirCatalogo(Lista& cboTeclas1, Lista& cboTeclas2, TablaTeclas& Teclas);
+inline constexpr const char* kTextoSinEstablecer = "Sin establecer";
 
 // Position of the entry whose display text is exactly `texto`, or -1.
 int PosicionEnCatalogo(const QString& texto);

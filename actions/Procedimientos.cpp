@@ -1,48 +1,40 @@
 #include "actions/Procedimientos.h"
 
-#include "platform/Inyector.h"
-#include "platform/Servicios.h"
-
-#include <initializer_list>
+#include "actions/Catalogo.h"
 
 namespace quimbal {
 
-namespace {
-void inyectar(std::initializer_list<unsigned> eventos) {
-    for (unsigned e : eventos) {
-        mouse_event(e, 0, 0, 0, 0); // a failure is ignored: the gesture goes on
-        DoEvents();
-    }
+Accion Accion::desde(const QString& texto, const QString& letra) {
+    Accion a;
+    if (texto == QLatin1String(kTextoClickIzquierdo))
+        a.clic = Clic::Izquierdo;
+    else if (texto == QLatin1String(kTextoClickDerecho))
+        a.clic = Clic::Derecho;
+    const int posicion = PosicionEnCatalogo(texto);
+    const QString codigo =
+        posicion < 0 ? QString() : QString::fromUtf8(Catalogo[static_cast<std::size_t>(posicion)].codigo);
+    const ResultadoNotacion r = AnalizarTeclas(codigo + letra);
+    a.teclasValidas = r.valido();
+    a.error = r.error;
+    a.teclas = r.pulsaciones;
+    return a;
 }
-} // namespace
 
-void EmularClick(int codigo) {
-    switch (codigo) {
-    case kClickIzquierdo:
-        inyectar({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        break;
-    case kClickDerecho:
-        inyectar({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
-        break;
-    case kDobleClickIzquierdo:
-        inyectar(
-            {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        break;
-    case kPulsarIzquierdo:
-        inyectar({MOUSEEVENTF_LEFTDOWN});
-        break;
-    case kSoltarIzquierdo:
-        inyectar({MOUSEEVENTF_LEFTUP});
-        break;
-    case kPulsarDerecho:
-        inyectar({MOUSEEVENTF_RIGHTDOWN});
-        break;
-    case kSoltarDerecho:
-        inyectar({MOUSEEVENTF_RIGHTUP});
-        break;
-    default:
-        break;
-    }
+void EmularClick(Inyector& inyector, BotonRaton boton) {
+    // A failure is ignored: the gesture goes on.
+    inyector.boton(boton, false);
+    inyector.boton(boton, true);
+    inyector.boton(boton, false);
+}
+
+bool RealizarAccion(const Accion& accion, Inyector& inyector) {
+    if (accion.clic == Accion::Clic::Izquierdo)
+        EmularClick(inyector, BotonRaton::Izquierdo);
+    else if (accion.clic == Accion::Clic::Derecho)
+        EmularClick(inyector, BotonRaton::Derecho);
+    if (!accion.teclasValidas)
+        return false;
+    return accion.teclas.isEmpty() || inyector.teclear(accion.teclas);
 }
 
 } // namespace quimbal

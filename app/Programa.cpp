@@ -2,19 +2,20 @@
 
 #include "app/VentanaPrincipal.h"
 #include "app/frmInicio.h"
-#include "platform/Fuentes.h"
+#include "input/Entradas.h"
 #include "platform/Inyector.h"
-#include "platform/Servicios.h"
 #include "platform/qt/AyudaQt.h"
 #include "platform/qt/BandejaQt.h"
 #include "platform/qt/DialogosQt.h"
-#include "platform/qt/PuertoSerieQt.h"
-#include "platform/sonido/ComponenteSonido.h"
+#include "platform/NivelSonido.h"
+#include "platform/PuertoSerie.h"
+#include "profiles/Archivos.h"
 #include "profiles/InstanciaUnica.h"
+#include "profiles/Perfiles.h"
+#include "ui/Fuentes.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QPointer>
 #include <QScreen>
 #include <QSessionManager>
 #include <memory>
@@ -40,37 +41,39 @@ int EjecutarPrograma(int argc, char** argv) {
     // must not end the program. It ends when the main window unloads.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The data files, the help file and the port entries live in the
+    // program's folder, whatever the current directory is.
+    const QString carpeta = QCoreApplication::applicationDirPath();
     DialogosQt dialogos;
-    BucleQt bucle;
-    BandejaQt bandeja;
-    AyudaQt ayuda;
-    servicios().dialogos = &dialogos;
-    servicios().bucle = &bucle;
-    servicios().bandeja = &bandeja;
-    servicios().ayuda = &ayuda;
     // Clicks and keystrokes for the focused application; a session without
     // any way to inject them is told so once.
     QString avisoInyector;
-    const std::unique_ptr<Inyector> inyector = CrearInyector(&avisoInyector);
-    servicios().inyector = inyector.get();
+    const std::unique_ptr<Inyector> inyector = CrearInyector(avisoInyector);
     // One running copy per folder: a second one ends before touching the files.
-    if (!ComprobarInstanciaUnica()) {
-        servicios() = Servicios{};
+    if (TomarInstancia(carpeta) == Instancia::OtraEnMarcha) {
+        dialogos.MsgBox(QStringLiteral("Quimbal ya está en funcionamiento.\n\nUse el programa que "
+                                       "está abierto: si no ve su ventana, pulse su icono en el "
+                                       "área de notificación de la barra de tareas."),
+                        vbExclamation);
         return 1;
     }
     if (!avisoInyector.isEmpty())
-        MsgBox(avisoInyector, 48);
-    PuertoSerieQt puerto;
-    servicios().puerto = &puerto;
-    sonido::LibreriaSonidoQt sonido;
-    servicios().sonido = &sonido;
+        dialogos.MsgBox(avisoInyector, vbExclamation);
+
+    BandejaQt bandeja;
+    AyudaQt ayuda;
+    const std::unique_ptr<PuertoSerie> puerto = CrearPuertoSerie(carpeta);
+    const std::unique_ptr<NivelSonido> sonido = CrearNivelSonido();
+    const Servicios servicios{dialogos, *inyector, *puerto, *sonido, bandeja, ayuda};
+    Perfiles perfiles;
+    ArchivosDatos archivos(carpeta);
+    Entradas entradas(perfiles, *puerto, *sonido, *inyector);
 
     std::unique_ptr<VentanaPrincipal> ventana;
     // Continuar: the start screen is gone; the configuration window loads
     // and shows, unless its load could not go on.
     auto mostrarVentana = [&] {
-        ventana = std::make_unique<VentanaPrincipal>();
-        ventana->comPuerto = &puerto;
+        ventana = std::make_unique<VentanaPrincipal>(perfiles, archivos, entradas, servicios);
         QObject::connect(ventana.get(), &frmSwitch::descargada, &app, &QApplication::quit,
                          Qt::QueuedConnection);
         ventana->Cargar();
@@ -89,7 +92,7 @@ int EjecutarPrograma(int argc, char** argv) {
                      [&](QSessionManager&) { descargar(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, descargar);
 
-    auto* inicio = new frmInicio;
+    auto* inicio = new frmInicio(dialogos);
     inicio->MostrarVentanaPrincipal = mostrarVentana;
     inicio->Cerrada = [] { QCoreApplication::quit(); };
     centrar(*inicio);
@@ -98,7 +101,7 @@ int EjecutarPrograma(int argc, char** argv) {
     const int r = app.exec();
     descargar();
     ventana.reset();
-    servicios() = Servicios{};
+    LiberarInstancia();
     return r;
 }
 

@@ -1,31 +1,53 @@
 #include "app/VentanaPrincipal.h"
 
-#include "app/modIconBar.h"
-#include "app/subClas.h"
-#include "ui/CicloVentana.h"
+#include "input/Entradas.h"
+
+#include <QPushButton>
 
 namespace quimbal {
 
-VentanaPrincipal::VentanaPrincipal(QWidget* padre) : frmSwitch(padre) {
-    connect(this, &frmSwitch::descargada, this, [this] { descargada_ = true; });
+VentanaPrincipal::VentanaPrincipal(Perfiles& perfiles, ArchivosDatos& archivos,
+                                   Entradas& entradas, const Servicios& servicios,
+                                   QWidget* padre)
+    : frmSwitch(perfiles, archivos, entradas, servicios, padre) {
+    connect(&bandeja(), &Bandeja::pulsada, this, &VentanaPrincipal::EventoBandeja);
 }
 
 VentanaPrincipal::~VentanaPrincipal() {
-    // A window destroyed while loaded still takes its icon and hook away.
+    // A window destroyed while loaded still takes its icon away.
     Descargar();
 }
 
 void VentanaPrincipal::Form_Load() {
-    AgregarIconoBandeja(*this);
-    PrepararSinBandeja(*this);
-    EngancharVentana(hWnd());
+    AgregarIconoBandeja();
     frmSwitch::Form_Load();
 }
 
 void VentanaPrincipal::Form_Unload() {
     frmSwitch::Form_Unload();
     QuitarIconoBandeja();
-    DesengancharVentana(hWnd());
+}
+
+void VentanaPrincipal::AgregarIconoBandeja() {
+    bandeja().mostrar(*this, windowIcon(), QStringLiteral("Tocabrix"));
+}
+
+void VentanaPrincipal::QuitarIconoBandeja() {
+    bandeja().quitar();
+}
+
+void VentanaPrincipal::EventoBandeja(BotonBandeja boton) {
+    if (AgregandoUsuario || PreguntandoSalida)
+        return;
+    if (boton == BotonBandeja::Medio)
+        return;
+    entradas().ModoTest = true;
+    // A window minimised to the task bar (no notification area) comes back
+    // as a hidden one does.
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    cmdAceptar->setFocus();
 }
 
 } // namespace quimbal

@@ -2,51 +2,50 @@
 
 #include "app/Funciones.h"
 #include "platform/Dialogos.h"
-#include "platform/Fuentes.h"
-#include "platform/Servicios.h"
 #include "profiles/TextoFijo.h"
+#include "ui/Controles.h"
+#include "ui/Fuentes.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 
 namespace quimbal {
 
 namespace {
 constexpr int kVbKeyF1 = 112;
 constexpr int kVbKeyF10 = 121;
-constexpr int kVersionMayor = 1;
-constexpr int kVersionMenor = 6;
-
-// The captions in the order they are replaced (shifted by +3), then the F10
-// message (shifted by +10); Windows-1252 codes.
-const char* const kTextosGuardados[] = {
-    // lblLi
-    "Surjudpd#gh#glvwulexfl\366q#judwxlwd1",
-    // lblCo
-    "Txlpedo",
-    // lblVe
-    "Yhuvl\366q#",
-    // lblCp
-    "Frs|uljkw#\254#5359",
-    // lblCm
-    "Orv#ghvduuroodgruhv#gh#Txlpedo",
-    // lblLi1
-    "Sdud#od#rsfl\366q#gh#uhfrqrflplhqwr#gh#vrqlgr/#hvwh#surjudpd#xwlol}d#ho",
-    // lblLi2
-    "frpsrqhqwh#\256Qlyho#gh#vrqlgr\276/#gh#Orv#ghvduuroodgruhv#gh#Txlpedo1",
-    // lblLi3
-    "+#Hq#od#su\366{lpd#yhqwdqd#holmd#vx#xvxdulr#|#sxovh#%Dfhswdu%#,",
-    // F10
-    "[\177swlkv*;8@D*ow\177vkms\375x*no*mvsm}*\203*~omvk}*myx*}\201s~mro}*y*myx*vk*\200y\2048\024Z|"
-    "yq|kwk*no*ns}~|sl\177ms\375x*q|k~\177s~k8*\263*<:<@*Vy}*no}k||yvvkny|o}*no*[\177swlkv8",
+// The start screen keeps its texts shifted, as stored texts are kept: each is
+// stored shifted up (the captions by 3, the F10 message by 10) and shifted
+// back when the screen loads. The readable texts, in the order the captions
+// are replaced; the F10 message last.
+const char* const kTextos[] = {
+    "Programa de distribución gratuita.",                                   // lblLicencia
+    "Quimbal",                                                               // lblNombre
+    "Versión ",                                                              // lblVersion
+    "Copyright © 2026",                                                      // lblDerechos
+    "Los desarrolladores de Quimbal",                                        // lblAutores
+    "Para la opción de reconocimiento de sonido, este programa utiliza el", // lblCreditoSonido1
+    "componente «Nivel de sonido», de Los desarrolladores de Quimbal.",      // lblCreditoSonido2
+    "( En la próxima ventana elija su usuario y pulse \"Aceptar\" )",        // lblNota
+    ": emulación de clics y teclas con switches o con la voz.\nPrograma de distribución "
+    "gratuita. © 2026 Los desarrolladores de Quimbal.", // F10, after the title
 };
+constexpr std::int16_t kDesplazamientoEtiquetas = 3;
+constexpr std::int16_t kDesplazamientoF10 = 10;
+
+// The stored (shifted) form of text `indice`, in Windows-1252.
+QByteArray guardado(int indice, std::int16_t desplazamiento) {
+    return DesplazarTexto(aAnsi(QString::fromUtf8(kTextos[indice])), desplazamiento);
+}
 
 QString desplazado(int indice, std::int16_t desplazamiento) {
-    return desdeAnsi(DesplazarTexto(QByteArray(kTextosGuardados[indice]), desplazamiento));
+    return desdeAnsi(DesplazarTexto(guardado(indice, desplazamiento), -desplazamiento));
 }
 
 int codigoTecla(const QKeyEvent* e) {
@@ -55,9 +54,9 @@ int codigoTecla(const QKeyEvent* e) {
     return e->key() < 128 ? e->key() : 0;
 }
 
-QLabel* etiqueta(QWidget* padre, const char* nombre, const QString& texto, const QFont& fuente,
-                 Qt::Alignment alineacion, int l, int t, int w, int h) {
-    auto* e = new QLabel(texto, padre);
+QLabel* etiqueta(QWidget* padre, const char* nombre, const QFont& fuente, Qt::Alignment alineacion,
+                 int l, int t, int w, int h) {
+    auto* e = new QLabel(padre);
     e->setObjectName(QString::fromLatin1(nombre));
     e->setFont(fuente);
     e->setAlignment(alineacion | Qt::AlignVCenter);
@@ -82,48 +81,42 @@ void ajustarAlTexto(QLabel* e) {
 }
 } // namespace
 
-frmInicio::frmInicio(QWidget* padre) : QWidget(padre, Qt::Window | Qt::FramelessWindowHint) {
+frmInicio::frmInicio(Dialogos& dialogos, QWidget* padre)
+    : QWidget(padre, Qt::Window | Qt::FramelessWindowHint), dialogos_(dialogos) {
     setObjectName(QStringLiteral("frmInicio"));
     setWindowTitle(QStringLiteral("Quimbal"));
     setFixedSize(twips(7305), twips(5070));
     setAutoFillBackground(true);
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::NoFrame);
-    Frame1->setAutoFillBackground(true);
-    colocar(Frame1, 120, 0, 7080, 5010);
+    fondo = new QFrame(this);
+    fondo->setObjectName(QStringLiteral("Frame1"));
+    fondo->setFrameShape(QFrame::NoFrame);
+    fondo->setAutoFillBackground(true);
+    colocar(fondo, 120, 0, 7080, 5010);
 
-    Lo = new QLabel(Frame1);
-    Lo->setObjectName(QStringLiteral("Lo"));
-    Lo->setPixmap(QPixmap(QStringLiteral(":/quimbal/logo.png")));
-    Lo->setScaledContents(true);
-    colocar(Lo, 240, 480, 3825, 2880);
+    logo = new QLabel(fondo);
+    logo->setObjectName(QStringLiteral("Lo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/quimbal/logo.png")));
+    logo->setScaledContents(true);
+    colocar(logo, 240, 480, 3825, 2880);
 
     const auto derecha = Qt::AlignRight;
     const auto centro = Qt::AlignHCenter;
-    lblLi = etiqueta(Frame1, "lblLi", QStringLiteral("Programa de distribución gratuita."),
-                     Fuente(QStringLiteral("Arial"), 8.25), derecha, 0, 240, 6855, 255);
-    lblCo = etiqueta(Frame1, "lblCo", QStringLiteral("Quimbal"),
-                     Fuente(QStringLiteral("Times New Roman"), 21.75, true), derecha, 5235, 600,
-                     1635, 480);
-    lblVe = etiqueta(Frame1, "lblVe", QStringLiteral("Versión 1.6"),
-                     Fuente(QStringLiteral("Arial"), 12, true), derecha, 5520, 1320, 1275, 285);
-    lblCp = etiqueta(Frame1, "lblCp", QString(), Fuente(QStringLiteral("Arial"), 9.75, true),
-                     derecha, 5160, 1800, 1695, 255);
-    lblCm = etiqueta(Frame1, "lblCm", QString(), Fuente(QStringLiteral("Arial"), 9.75, true),
-                     derecha, 5280, 2040, 1575, 255);
-    lblLi1 = etiqueta(
-        Frame1, "lblLi1",
-        QStringLiteral("Para la opción de reconocimiento de sonido, este programa utiliza el"),
-        Fuente(QStringLiteral("Arial"), 9.75), centro, 120, 3480, 6855, 255);
-    lblLi2 = etiqueta(Frame1, "lblLi2", QString(), Fuente(QStringLiteral("Arial"), 9.75), centro,
-                      120, 3720, 6855, 255);
-    lblLi3 =
-        etiqueta(Frame1, "lblLi3", QString(), Fuente(QStringLiteral("Arial"), 9.75, true, true),
-                 centro, 120, 4080, 6855, 255);
+    // The captions come from the stored texts at load (Form_Load).
+    const QString arial = QStringLiteral("Arial");
+    lblLicencia = etiqueta(fondo, "lblLi", Fuente(arial, 8.25), derecha, 0, 240, 6855, 255);
+    lblNombre = etiqueta(fondo, "lblCo", Fuente(QStringLiteral("Times New Roman"), 21.75, true),
+                         derecha, 5235, 600, 1635, 480);
+    lblVersion = etiqueta(fondo, "lblVe", Fuente(arial, 12, true), derecha, 5520, 1320, 1275, 285);
+    lblDerechos = etiqueta(fondo, "lblCp", Fuente(arial, 9.75, true), derecha, 5160, 1800, 1695, 255);
+    lblAutores = etiqueta(fondo, "lblCm", Fuente(arial, 9.75, true), derecha, 5280, 2040, 1575, 255);
+    lblCreditoSonido1 =
+        etiqueta(fondo, "lblLi1", Fuente(arial, 9.75), centro, 120, 3480, 6855, 255);
+    lblCreditoSonido2 =
+        etiqueta(fondo, "lblLi2", Fuente(arial, 9.75), centro, 120, 3720, 6855, 255);
+    lblNota = etiqueta(fondo, "lblLi3", Fuente(arial, 9.75, true, true), centro, 120, 4080, 6855, 255);
 
-    cmdContinuar = new Boton(QStringLiteral("&Continuar"), Frame1);
+    cmdContinuar = new QPushButton(QStringLiteral("&Continuar"), fondo);
     cmdContinuar->setObjectName(QStringLiteral("cmdContinuar"));
     cmdContinuar->setFont(Fuente(QStringLiteral("Arial"), 8.25, true));
     cmdContinuar->setStyleSheet(
@@ -131,11 +124,11 @@ frmInicio::frmInicio(QWidget* padre) : QWidget(padre, Qt::Window | Qt::Frameless
                        "QPushButton:focus{border:2px solid black;}"));
     cmdContinuar->setDefault(true);
     colocar(cmdContinuar, 2520, 4440, 2055, 375);
-    cmdContinuar->Click = [this] { Continuar(); };
+    connect(cmdContinuar, &QPushButton::clicked, this, &frmInicio::Continuar);
 
     // Keyboard preview and the clicks that leave the screen.
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Lo, lblLi, lblCo, lblVe, lblCp, lblCm,
-                                                      lblLi1, lblLi2, lblLi3, cmdContinuar})
+    for (QWidget* w : std::initializer_list<QWidget*>{fondo, logo, lblLicencia, lblNombre, lblVersion, lblDerechos, lblAutores,
+                                 lblCreditoSonido1, lblCreditoSonido2, lblNota, cmdContinuar})
         w->installEventFilter(this);
     Form_Load();
     cmdContinuar->setFocus();
@@ -147,26 +140,27 @@ void frmInicio::Form_Load() {
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    Frame1->setPalette(p);
+    fondo->setPalette(p);
 
-    QLabel* const etiquetas[] = {lblLi, lblCo, lblVe, lblCp, lblCm, lblLi1, lblLi2, lblLi3};
+    QLabel* const etiquetas[] = {lblLicencia, lblNombre,         lblVersion,        lblDerechos,
+                                 lblAutores,  lblCreditoSonido1, lblCreditoSonido2, lblNota};
     for (int i = 0; i < 8; ++i) {
-        QString texto = desplazado(i, -3);
-        if (etiquetas[i] == lblVe)
-            texto +=
-                QString::number(kVersionMayor) + QLatin1Char('.') + QString::number(kVersionMenor);
+        QString texto = desplazado(i, kDesplazamientoEtiquetas);
+        if (etiquetas[i] == lblVersion)
+            texto += QString::number(QUIMBAL_VERSION_MAYOR) + QLatin1Char('.') +
+                     QString::number(QUIMBAL_VERSION_MENOR);
         etiquetas[i]->setText(texto);
         ajustarAlTexto(etiquetas[i]);
     }
 }
 
 QString frmInicio::MensajeF10() {
-    return desplazado(8, -10);
+    return TituloAplicacion() + desplazado(8, kDesplazamientoF10);
 }
 
 void frmInicio::Form_KeyDown(int codigo) {
     if (codigo == kVbKeyF10)
-        MsgBox(MensajeF10(), vbExclamation);
+        dialogos_.MsgBox(MensajeF10(), vbExclamation);
 }
 
 void frmInicio::Form_KeyPress(const QString& caracter) {

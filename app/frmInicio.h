@@ -2,32 +2,35 @@
 // The start screen: the program's name, version and credits on a white,
 // borderless window. A key that produces a character, or a click on its
 // content, leaves it for the configuration window; F10 shows a message.
-#include "platform/Controles.h"
-
 #include <QWidget>
 #include <functional>
 
 class QFrame;
+class QLabel;
+class QPushButton;
 
 namespace quimbal {
+
+class Dialogos;
 
 class frmInicio : public QWidget {
     Q_OBJECT
 public:
-    explicit frmInicio(QWidget* padre = nullptr);
+    explicit frmInicio(Dialogos& dialogos, QWidget* padre = nullptr);
     ~frmInicio() override;
 
-    QFrame* Frame1;
-    QLabel* Lo;
-    QLabel* lblLi;
-    QLabel* lblCo;
-    QLabel* lblVe;
-    QLabel* lblCp;
-    QLabel* lblCm;
-    QLabel* lblLi1;
-    QLabel* lblLi2;
-    QLabel* lblLi3;
-    Boton* cmdContinuar;
+    // Each control keeps its object name (in quotes) for tests and tools.
+    QFrame* fondo;             // "Frame1": the white ground of the content
+    QLabel* logo;              // "Lo"
+    QLabel* lblLicencia;       // "lblLi": free-distribution notice
+    QLabel* lblNombre;         // "lblCo": the program's name
+    QLabel* lblVersion;        // "lblVe"
+    QLabel* lblDerechos;       // "lblCp": rights notice
+    QLabel* lblAutores;        // "lblCm"
+    QLabel* lblCreditoSonido1; // "lblLi1": credit for the sound component, line 1
+    QLabel* lblCreditoSonido2; // "lblLi2": line 2
+    QLabel* lblNota;           // "lblLi3": a note about the next window
+    QPushButton* cmdContinuar;
 
     // Shows the configuration window: set by the program.
     std::function<void()> MostrarVentanaPrincipal;
@@ -52,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    Dialogos& dialogos_;
     bool seguido_ = false;
 };
 

@@ -2,12 +2,11 @@
 // appending one profile (add), and the complete safe save (exit), each run
 // many times in a folder given on the command line (default: a temporary
 // folder). Prints median and 99th percentile in microseconds.
-#include "platform/Controles.h"
-#include "platform/Servicios.h"
 #include "profiles/Archivos.h"
+#include "profiles/Perfiles.h"
 #include "profiles/Registros.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,29 +39,30 @@ void preparar(const QString& carpeta) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QTemporaryDir temporal;
     const QString carpeta = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporal.path();
     const int veces = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
-    FijarCarpetaPrograma(carpeta);
 
     std::vector<qint64> carga, agregado, guardado;
     QElapsedTimer t;
     for (int i = 0; i < veces; ++i) {
         preparar(carpeta);
-        ReiniciarArchivos();
-        Lista lista;
+        ArchivosDatos archivos(carpeta);
+        Perfiles perfiles;
         t.start();
-        const bool bien = CargarUsuarios(lista) && CargarConfiguracion();
+        const bool bien = archivos.CargarUsuarios(perfiles).problema ==
+                              ArchivosDatos::Problema::Ninguno &&
+                          archivos.CargarConfiguracion(perfiles).problema ==
+                              ArchivosDatos::Problema::Ninguno;
         carga.push_back(t.nsecsElapsed() / 1000);
-        lista.RemoveItem(20);
+        perfiles.eliminar(20);
         t.start();
-        AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Nuevo")));
+        const bool agrego = archivos.AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Nuevo")));
         agregado.push_back(t.nsecsElapsed() / 1000);
-        lista.setListIndex(0);
+        perfiles.seleccionar(0);
         t.start();
-        const bool guardo = GuardarTodo(lista, 1);
+        const bool guardo = agrego && archivos.GuardarTodo(perfiles).isEmpty();
         guardado.push_back(t.nsecsElapsed() / 1000);
         if (!bien || !guardo) {
             std::fprintf(stderr, "fallo en la vuelta %d\n", i);

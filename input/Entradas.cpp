@@ -1,2 +1,126 @@
-// Input sources: the switch poll, the sound-level handling and the activation
-// mode are built here.
+#include "input/Entradas.h"
+
+#include "platform/NivelSonido.h"
+#include "platform/PuertoSerie.h"
+#include "profiles/Perfiles.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace quimbal {
+
+namespace {
+constexpr int kIntervaloSondeo = 50;
+} // namespace
+
+int UmbralValido(int umbral) {
+    return std::clamp(umbral, 1, 10);
+}
+
+Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
+                   Inyector& inyector, QObject* padre)
+    : QObject(padre), perfiles_(perfiles), puerto_(puerto), sonido_(sonido), inyector_(inyector) {
+    tmrSwitch.setObjectName(QStringLiteral("tmrSwitch"));
+    tmrSwitch.setInterval(kIntervaloSondeo);
+    connect(&tmrSwitch, &QTimer::timeout, this, &Entradas::tmrSwitch_Timer);
+    // Never early: a coarse timer may tick up to 5 % before its interval,
+    // which would cut the re-arm delay short.
+    tmrDelaySonido.setObjectName(QStringLiteral("tmrDelaySonido"));
+    tmrDelaySonido.setTimerType(Qt::PreciseTimer);
+    tmrDelaySonido.setSingleShot(true);
+    connect(&sonido_, &NivelSonido::nivel, this, &Entradas::ProcesarNivelSonido);
+}
+
+void Entradas::FijarAcciones(const Accion& accion1, const Accion& accion2) {
+    accion1_ = accion1;
+    accion2_ = accion2;
+}
+
+bool Entradas::ActivarSwitch1() {
+    return RealizarAccion(accion1_, inyector_);
+}
+
+bool Entradas::ActivarSwitch2() {
+    return RealizarAccion(accion2_, inyector_);
+}
+
+bool Entradas::SeleccionarPuerto(int numero) {
+    puerto_.cerrar();
+    if (numero != 0)
+        puerto_.abrir(numero);
+    return puerto_.abierto();
+}
+
+void Entradas::ActivarSondeo(bool activo) {
+    if (activo)
+        tmrSwitch.start();
+    else
+        tmrSwitch.stop();
+}
+
+Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
+    auto leer = [&] { return numero == 1 ? puerto_.leerCTS() : puerto_.leerDSR(); };
+    const std::optional<bool> linea = leer();
+    if (!linea)
+        return Paso::Terminar;
+    if (*linea && !pulsado) {
+        // The latch goes first: whatever the action does, this press is done.
+        pulsado = true;
+        if (ModoTest) {
+            emit pruebaSwitch(numero, true);
+            return Paso::Seguir;
+        }
+        const bool hecha = numero == 1 ? ActivarSwitch1() : ActivarSwitch2();
+        return hecha ? Paso::Seguir : Paso::Terminar;
+    }
+    const std::optional<bool> otraVez = leer();
+    if (!otraVez)
+        return Paso::Terminar;
+    if (!*otraVez) {
+        pulsado = false;
+        if (ModoTest)
+            emit pruebaSwitch(numero, false);
+    }
+    return Paso::Seguir;
+}
+
+void Entradas::tmrSwitch_Timer() {
+    if (atender(1, Switch1Pulsado) == Paso::Terminar || !puerto_.activarRTS())
+        return;
+    if (atender(2, Switch2Pulsado) == Paso::Terminar)
+        return;
+    puerto_.activarDTR();
+}
+
+bool Entradas::IniciarCapturaSonido() {
+    return sonido_.iniciar();
+}
+
+void Entradas::FinalizarCapturaSonido() {
+    sonido_.detener();
+}
+
+void Entradas::ProcesarNivelSonido(int nivel) {
+    if (perfiles_.vacia())
+        return;
+    const Usuario& u = perfiles_.enUso();
+    if (u.Modo != kModoSonido)
+        return;
+    // A stored step outside 1..10 would make silence trigger (0 or less) or
+    // nothing trigger (over 10): the nearest valid step is used instead.
+    const double umbral = static_cast<double>(UmbralValido(u.Umbral)) * FACTOR_NIVEL;
+    const bool alto = static_cast<double>(nivel) >= umbral;
+    if (ModoTest) {
+        emit pruebaSonido(alto);
+        return;
+    }
+    if (!alto || tmrDelaySonido.isActive())
+        return;
+    // The delay runs before the action, so that a reading handled while the
+    // action is under way finds the input already triggered.
+    tmrDelaySonido.start(u.Retraso > 0 ? u.Retraso : kRetrasoPorDefecto);
+    if (!ActivarSwitch1())
+        std::fprintf(stderr, "quimbal: la acción del sonido no se pudo enviar\n");
+}
+
+} // namespace quimbal

@@ -2,7 +2,9 @@
 
 namespace quimbal {
 
-QString TituloAplicacion() { return QStringLiteral("Quimbal 1.6"); }
+QString TituloAplicacion() {
+    return QStringLiteral("Quimbal %1.%2").arg(QUIMBAL_VERSION_MAYOR).arg(QUIMBAL_VERSION_MENOR);
+}
 
 EstiloMensaje EstiloMensaje::desde(int estilo) {
     EstiloMensaje e;
@@ -15,6 +17,14 @@ EstiloMensaje EstiloMensaje::desde(int estilo) {
     }
     e.segundoPorDefecto = e.siNo && (estilo & 0x300) == vbDefaultButton2;
     return e;
+}
+
+int Dialogos::MsgBox(const QString& texto, int estilo, const QString& titulo) {
+    return mostrarMensaje(texto, estilo, titulo.isEmpty() ? TituloAplicacion() : titulo);
+}
+
+QString Dialogos::InputBox(const QString& texto, const QString& titulo) {
+    return pedirTexto(texto, titulo.isEmpty() ? TituloAplicacion() : titulo);
 }
 
 } // namespace quimbal

@@ -1,15 +1,9 @@
 #include "platform/PuertoSerie.h"
 
-#include "platform/Servicios.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 namespace quimbal {
-
-QString DispositivoDePuerto(int numero) {
-    return DispositivoDePuerto(numero, CarpetaPrograma());
-}
 
 QString DispositivoDePuerto(int numero, const QString& carpeta) {
     if (numero < 1)

@@ -1,67 +1,88 @@
 #pragma once
-// The two data files in the program's folder: the profile file usuarios.dat
-// (one 106-byte record per profile, in table order) and the settings file
-// quimbal.dat (one 21-byte record: port and last profile). Both are opened at
-// load and held open (a QFile each, read and write) until the complete save
-// at exit closes them; ArchivoUsuarios and ArchivoConfig hold their file
-// descriptors while they are open, 0 otherwise.
+// The two data files of a folder: the profile file usuarios.dat (one 106-byte
+// record per profile, in table order) and the settings file quimbal.dat (one
+// 21-byte record: port and last profile). Both are opened at load and held
+// open until the complete save at exit closes them.
 //
-// When a file cannot be written (a read-only folder, a file without write
-// access, a directory in its place) the user is asked once whether to go on
-// without saving; from then on that file is never written, so whatever is
-// there stays as it is.
-#include "profiles/Declaraciones.h"
+// Nothing here asks or shows anything: every operation says what went wrong
+// and the window decides what to tell the user. A file that cannot be written
+// (a read-only folder, a file without write access, a directory in its place)
+// is loaded as far as it can be and from then on never written, so whatever
+// is there stays as it is.
+#include "profiles/Usuario.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace quimbal {
 
-class Lista;
+class Perfiles;
 
-QString RutaArchivoUsuarios(); // CarpetaPrograma() + "/usuarios.dat"
-QString RutaArchivoConfig();   // CarpetaPrograma() + "/quimbal.dat"
+class ArchivosDatos {
+public:
+    explicit ArchivosDatos(QString carpeta);
 
-// Opens the profile file (creating it when missing) and loads it: record k
-// into slot k - 1 and its stored 20-character name as entry k - 1 of
-// cboUsuario, which is emptied first. A file shorter than one record is
-// treated as empty: the default profile "General" is written as record 1 and
-// loaded. Records beyond the 21st are kept and written back by the next
-// complete save; the user is told. Selects no entry: the caller selects entry
-// 0 next. Shows its own messages; returns false when the program must not go
-// on (the user chose to end it rather than run without saving): the list then
-// holds no entry and no file has been written.
-bool CargarUsuarios(Lista& cboUsuario);
+    QString RutaArchivoUsuarios() const; // <carpeta>/usuarios.dat
+    QString RutaArchivoConfig() const;   // <carpeta>/quimbal.dat
+    const QString& carpeta() const { return carpeta_; }
 
-// Opens the settings file (creating it when missing) and reads ConfigInicio;
-// a file shorter than one record gets the default record (port 1, "General").
-// A port above 4 reads as 0 (no port). Shows its own messages; returns false
-// when the program must not go on.
-bool CargarConfiguracion();
+    enum class Problema {
+        Ninguno,
+        SoloLectura, // read, but it cannot be written
+        NoSeAbre,    // neither read nor written: the defaults stand in
+        NoSeEscribe, // the default record for an empty file could not be written
+    };
+    struct Carga {
+        Problema problema = Problema::Ninguno;
+        qsizetype registros = 0; // whole records in the profile file
+        bool sobran = false;     // more records than the table holds (kept, unseen)
+    };
 
-// Writes a new profile as the next record of the open profile file (behind
-// the last whole record, over a trailing part of one) and makes it durable.
-// Returns false when the profile is not in the file; unless the user already
-// chose to run without saving, a message says so (the profile stays in the
-// table and reaches the file with the complete save).
-bool AgregarUsuarioAlArchivo(const Usuario& u);
+    // Opens the profile file (creating it when missing) and loads its first
+    // 21 records into the table. A file shorter than one record gets the
+    // default profile "General" as record 1. Records beyond the 21st are kept
+    // and written back by the complete save.
+    Carga CargarUsuarios(Perfiles& perfiles);
+    // Opens the settings file (creating it when missing) and reads the
+    // record into perfiles.ConfigInicio; a file shorter than one record gets
+    // the default record (port 1, "General"). A port above 4 reads as 0.
+    Carga CargarConfiguracion(Perfiles& perfiles);
 
-// The complete save at exit: closes both files and replaces each whole, the
-// profile file by slots 0 .. n - 1 (n = the entry count of cboUsuario) plus
-// the records kept beyond the 21st (an empty list leaves it as it is), the
-// settings file by the selected entry's trimmed name and `puerto`. Each file is either replaced whole or left as it
-// was. Returns false when a file that could be written was not; a message
-// then says which one kept its earlier content.
-bool GuardarTodo(const Lista& cboUsuario, std::int16_t puerto);
+    // Writes a new profile as the next record of the open profile file
+    // (behind the last whole record, over a trailing part of one) and makes
+    // it durable. False when it could not be written; true also when this
+    // run does not write the file at all.
+    bool AgregarUsuarioAlArchivo(const Usuario& u);
 
-// Closes both files without writing (unload other than through the save).
-void CerrarArchivos();
+    // The complete save at exit: closes both files and replaces each whole,
+    // the profile file by the table plus the records kept beyond the 21st,
+    // the settings file by the current profile's name and the port in use.
+    // Each file is either replaced whole or left as it was. Gives the files
+    // that could be written but were not (empty when all went well).
+    QStringList GuardarTodo(Perfiles& perfiles);
 
-// Whether this run writes each file (false after the user chose to go on
-// without saving it).
-bool SeGuardanUsuarios();
-bool SeGuardaConfiguracion();
+    // Closes both files without writing.
+    void CerrarArchivos();
 
-// Back to the state before the load (tests).
-void ReiniciarArchivos();
+    // Whether this run writes each file.
+    bool SeGuardanUsuarios() const { return usuarios_.escribible; }
+    bool SeGuardaConfiguracion() const { return config_.escribible; }
+
+private:
+    struct Abierto {
+        QFile archivo;
+        bool escribible = false;
+        qint64 posicion = 0; // where the next record is appended
+    };
+    Problema abrir(Abierto& a, const QString& ruta, QByteArray& datos);
+
+    QString carpeta_;
+    Abierto usuarios_;
+    Abierto config_;
+    QByteArray sobrantes_; // profile records beyond the 21st
+};
 
 } // namespace quimbal

@@ -1,8 +1,5 @@
 #include "profiles/InstanciaUnica.h"
 
-#include "platform/Dialogos.h"
-#include "platform/Servicios.h"
-
 #include <QDir>
 #include <QLockFile>
 #include <memory>
@@ -31,16 +28,6 @@ Instancia TomarInstancia(const QString& carpeta) {
 
 void LiberarInstancia() {
     bloqueo().reset();
-}
-
-bool ComprobarInstanciaUnica() {
-    if (TomarInstancia(CarpetaPrograma()) != Instancia::OtraEnMarcha)
-        return true;
-    MsgBox(QStringLiteral("Quimbal ya está en funcionamiento.\n\nUse el programa que está "
-                          "abierto: si no ve su ventana, pulse su icono en el área de "
-                          "notificación de la barra de tareas."),
-           vbExclamation);
-    return false;
 }
 
 } // namespace quimbal

@@ -18,9 +18,4 @@ enum class Instancia {
 Instancia TomarInstancia(const QString& carpeta);
 void LiberarInstancia();
 
-// At start, before anything else: takes the lock in the program's folder.
-// When another copy is running, tells the user and returns false: the
-// program must then end without touching its files.
-bool ComprobarInstanciaUnica();
-
 } // namespace quimbal

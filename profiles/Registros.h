@@ -2,7 +2,7 @@
 // The byte form of the two records: a profile takes 106 bytes, the settings
 // 21. Text fields are 20 Windows-1252 bytes padded with spaces; numbers are
 // little-endian 16-bit two's complement; the port is one unsigned byte.
-#include "profiles/Declaraciones.h"
+#include "profiles/Usuario.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +11,8 @@ namespace quimbal {
 
 constexpr int kLargoRegistroUsuario = 106;
 constexpr int kLargoRegistroConfig = 21;
+// Profiles the table holds.
+constexpr int kMaxUsuarios = 21;
 
 QByteArray RegistroDeUsuario(const Usuario& u);
 // `datos` holds at least kLargoRegistroUsuario bytes.
@@ -24,7 +26,7 @@ TipoConfigInicio ConfigDeRegistro(const char* datos);
 // is ignored), the first 21 as profiles for the table and every further one
 // kept as bytes, so that the next complete save writes them back.
 struct ContenidoUsuarios {
-    QList<Usuario> usuarios; // at most kMaxUsuarios
+    QList<Usuario> usuarios; // at most kMaxUsuarios (21)
     QByteArray sobrantes;    // records 22 and on, whole
     qsizetype registros = 0; // whole records in the file
 };

@@ -1,10 +1,12 @@
 #include "ui/frmMas.h"
 
 #include "platform/Dialogos.h"
-#include "platform/Fuentes.h"
-#include "platform/Servicios.h"
-#include "profiles/Declaraciones.h"
+#include "ui/Controles.h"
+#include "ui/Fuentes.h"
 #include "ui/LecturaNumero.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace quimbal {
 
@@ -25,15 +27,15 @@ QLabel* etiqueta(QWidget* padre, const QString& texto, const char* nombre, int l
     return e;
 }
 // The whole text selected, with the caret at its start.
-void SeleccionarDesdeElPrincipio(CajaTexto& caja) {
+void SeleccionarDesdeElPrincipio(QLineEdit& caja) {
     const int n = static_cast<int>(caja.text().size());
     caja.setFocus();
     caja.setSelection(n, -n);
 }
 } // namespace
 
-frmMas::frmMas(Temporizador& tmrDelaySonido, QWidget* padre)
-    : QDialog(padre), tmrDelaySonido_(tmrDelaySonido) {
+frmMas::frmMas(Dialogos& dialogos, int retraso, QWidget* padre)
+    : QDialog(padre), dialogos_(dialogos), retraso_(retraso) {
     setObjectName(QStringLiteral("frmMas"));
     setWindowTitle(QStringLiteral("Más opciones"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -49,7 +51,7 @@ frmMas::frmMas(Temporizador& tmrDelaySonido, QWidget* padre)
                      "clics juntos al soplar), existe un retraso programable, cuyo valor por "
                      "defecto es \"400\"."),
                  "lblMensaje1", 600, 360, 5925, 945);
-    Label1 = etiqueta(
+    lblExplicacion = etiqueta(
         this,
         QStringLiteral("Si lo desea puede cambiar este valor de retraso. Tenga en cuenta que "
                        "representa las milésimas de segundo que deberán pasar desde que se genere "
@@ -57,36 +59,35 @@ frmMas::frmMas(Temporizador& tmrDelaySonido, QWidget* padre)
         "Label1", 600, 1320, 5925, 945);
     lblRetraso =
         etiqueta(this, QStringLiteral("Retraso entre clics:"), "lblRetraso", 2160, 2700, 1950, 240);
-    txtRetraso = control(new CajaTexto(this), "txtRetraso", 4200, 2640, 855, 375);
+    txtRetraso = control(new QLineEdit(this), "txtRetraso", 4200, 2640, 855, 375);
     cmdAceptar =
-        control(new Boton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040, 3360, 1455, 450);
+        control(new QPushButton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040, 3360, 1455, 450);
     cmdCancelar =
-        control(new Boton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720, 3360, 1455, 450);
+        control(new QPushButton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720, 3360, 1455, 450);
     QWidget::setTabOrder(txtRetraso, cmdAceptar);
     QWidget::setTabOrder(cmdAceptar, cmdCancelar);
     cmdAceptar->setAutoDefault(true);
     cmdCancelar->setAutoDefault(true);
     cmdAceptar->setDefault(true);
 
-    cmdAceptar->Click = [this] { cmdAceptar_Click(); };
-    cmdCancelar->Click = [this] { cmdCancelar_Click(); };
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmMas::cmdAceptar_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmMas::cmdCancelar_Click);
     Form_Load();
 }
 
 void frmMas::Form_Load() {
-    txtRetraso->setText(QString::number(tmrDelaySonido_.Interval()));
+    txtRetraso->setText(QString::number(retraso_));
     SeleccionarDesdeElPrincipio(*txtRetraso);
 }
 
 void frmMas::cmdAceptar_Click() {
-    const std::optional<int> retraso = RetrasoDesdeTexto(txtRetraso->Text());
+    const std::optional<int> retraso = RetrasoDesdeTexto(txtRetraso->text());
     if (retraso) {
-        tmrDelaySonido_.setInterval(*retraso);
-        UsuarioEnUso().Retraso = static_cast<std::int16_t>(*retraso);
+        retraso_ = *retraso;
         accept();
         return;
     }
-    MsgBox(QStringLiteral("El intervalo debe ser mayor que 0 y menor que 10000 (milésimas)"),
+    dialogos_.MsgBox(QStringLiteral("El intervalo debe ser mayor que 0 y menor que 10000 (milésimas)"),
            vbExclamation, QStringLiteral("Error"));
     SeleccionarDesdeElPrincipio(*txtRetraso);
 }
@@ -99,9 +100,11 @@ void frmMas::reject() {
     cmdCancelar_Click();
 }
 
-void MostrarMasOpciones(QWidget* padre, Temporizador& tmrDelaySonido) {
-    frmMas dialogo(tmrDelaySonido, padre);
-    dialogo.exec();
+std::optional<int> MostrarMasOpciones(QWidget* padre, Dialogos& dialogos, int retraso) {
+    frmMas dialogo(dialogos, retraso, padre);
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialogo.Retraso();
 }
 
 } // namespace quimbal

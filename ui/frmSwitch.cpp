@@ -1,9 +1,25 @@
 #include "ui/frmSwitch.h"
 
-#include "input/modSonido.h"
-#include "platform/Fuentes.h"
+#include "actions/Catalogo.h"
+#include "input/Entradas.h"
+#include "platform/Ayuda.h"
+#include "platform/Bandeja.h"
+#include "platform/Dialogos.h"
+#include "platform/PuertoSerie.h"
+#include "profiles/Archivos.h"
+#include "profiles/Perfiles.h"
+#include "ui/Controles.h"
+#include "ui/Fuentes.h"
+#include "ui/frmMas.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace quimbal {
 
@@ -18,7 +34,7 @@ template <class T> T* control(T* c, const QFont& f, int l, int t, int w, int h) 
 
 // Option buttons wrap their caption inside their width, as the window shows
 // the port and threshold lists at the end of the second line.
-void envolver(Opcion* o) {
+void envolver(QRadioButton* o) {
     const int indicador = 20;
     o->setText(EnvolverTexto(o->text(), o->font(), o->width() - indicador));
 }
@@ -32,11 +48,20 @@ Etiqueta* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int
     e->setOpaca(false);
     return e;
 }
+
+QString DescripcionPuerto(int numero, const QString& carpeta) {
+    if (numero <= 0)
+        return QStringLiteral("Sin puerto: los switches no se leen");
+    return QStringLiteral("COM%1: %2").arg(numero).arg(DispositivoDePuerto(numero, carpeta));
+}
 } // namespace
 
-frmSwitch::frmSwitch(QWidget* padre) : QDialog(padre) {
+frmSwitch::frmSwitch(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entradas,
+                     const Servicios& servicios, QWidget* padre)
+    : QDialog(padre), perfiles_(perfiles), archivos_(archivos), entradas_(entradas),
+      servicios_(servicios) {
     setObjectName(QStringLiteral("frmSwitch"));
-    setWindowTitle(QStringLiteral("Quimbal 1.6"));
+    setWindowTitle(TituloAplicacion());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -52,38 +77,42 @@ void frmSwitch::crearControles() {
     const QFont f975 = Verdana(9.75), f1125 = Verdana(11.25), f825 = Verdana(8.25);
 
     // Frames first, so that window-level controls drawn over them stay on top.
-    Frame2 = control(new Marco(QStringLiteral(" Acción a emular "), this), f825, 240, 1560, 4815,
-                     2655);
-    fraModo = control(new Marco(QStringLiteral(" Forma de activación "), this), f825, 5160, 1560,
-                      3975, 2655);
+    fraAccion = control(new QGroupBox(QStringLiteral(" Acción a emular "), this), f825, 240,
+                        1560, 4815, 2655);
+    fraModo = control(new QGroupBox(QStringLiteral(" Forma de activación "), this), f825, 5160,
+                      1560, 3975, 2655);
 
-    cmdAceptar = control(new Boton(QStringLiteral("&Aceptar"), this), f975, 5400, 360, 1695, 810);
-    cboUsuario = control(new Lista(this), f1125, 480, 840, 4335, 390);
-    optSwitch = control(new Opcion(QStringLiteral("Usar S&witch conectado en el puerto COM"),
-                                   fraModo),
+    auto boton = [&](const char* texto, QWidget* padre, int l, int t, int w, int h) {
+        return control(new QPushButton(QString::fromUtf8(texto), padre), f975, l, t, w, h);
+    };
+    cmdAceptar = boton("&Aceptar", this, 5400, 360, 1695, 810);
+    cboUsuario = control(new QComboBox(this), f1125, 480, 840, 4335, 390);
+    optSwitch = control(new QRadioButton(QStringLiteral("Usar S&witch conectado en el puerto COM"),
+                                         fraModo),
                         f975, 360, 240, 2775, 495);
-    cboSwitch = control(new Lista(fraModo), f825, 2520, 480, 615, 315);
-    optSonido = control(new Opcion(QStringLiteral("Usar &Sonido con umbral"), fraModo), f975, 360,
-                        1800, 1935, 615);
-    cboSonido = control(new Lista(fraModo), f825, 1560, 2100, 735, 315);
-    cboTeclas1 = control(new Lista(Frame2), f975, 1200, 480, 2055, 360);
-    txtLetra1 = control(new CajaTexto(Frame2), f975, 3360, 480, 1215, 375);
-    cboTeclas2 = control(new Lista(Frame2), f975, 1200, 1215, 2055, 360);
-    txtLetra2 = control(new CajaTexto(Frame2), f975, 3360, 1200, 1215, 375);
-    cmdPorDefecto = control(new Boton(QStringLiteral("Establecer valores por &defecto"), this),
-                            f975, 480, 3480, 3375, 450);
-    cmdAgregar = control(new Boton(QStringLiteral("A&gregar"), this), f975, 1680, 240, 1455, 450);
-    cmdEliminar =
-        control(new Boton(QStringLiteral("&Eliminar"), this), f975, 3360, 240, 1455, 450);
-    cmdAyuda = control(new Boton(QStringLiteral("A&yuda"), this), f975, 7440, 840, 1695, 450);
-    cmdSalir = control(new Boton(QStringLiteral("Sali&r"), this), f975, 7440, 240, 1695, 450);
+    cboSwitch = control(new QComboBox(fraModo), f825, 2520, 480, 615, 315);
+    optSonido = control(new QRadioButton(QStringLiteral("Usar &Sonido con umbral"), fraModo), f975,
+                        360, 1800, 1935, 615);
+    cboSonido = control(new QComboBox(fraModo), f825, 1560, 2100, 735, 315);
+    cboTeclas1 = control(new QComboBox(fraAccion), f975, 1200, 480, 2055, 360);
+    txtLetra1 = control(new QLineEdit(fraAccion), f975, 3360, 480, 1215, 375);
+    cboTeclas2 = control(new QComboBox(fraAccion), f975, 1200, 1215, 2055, 360);
+    txtLetra2 = control(new QLineEdit(fraAccion), f975, 3360, 1200, 1215, 375);
+    cmdPorDefecto = boton("Establecer valores por &defecto", this, 480, 3480, 3375, 450);
+    cmdAgregar = boton("A&gregar", this, 1680, 240, 1455, 450);
+    cmdEliminar = boton("&Eliminar", this, 3360, 240, 1455, 450);
+    cmdAyuda = boton("A&yuda", this, 7440, 840, 1695, 450);
+    cmdSalir = boton("Sali&r", this, 7440, 240, 1695, 450);
     lblUsuario = control(new QLabel(QStringLiteral("Usuario:"), this), f1125, 480, 360, 945, 270);
-    lblAccion1 = control(new QLabel(QStringLiteral("Switch 1:"), Frame2), f975, 240, 555, 960, 240);
-    lblAccion2 = control(new QLabel(QStringLiteral("Switch 2:"), Frame2), f975, 240, 1275, 960, 240);
+    lblAccion1 =
+        control(new QLabel(QStringLiteral("Switch 1:"), fraAccion), f975, 240, 555, 960, 240);
+    lblAccion2 =
+        control(new QLabel(QStringLiteral("Switch 2:"), fraAccion), f975, 240, 1275, 960, 240);
     lblTest2 = etiquetaDeTest(QStringLiteral("Test del switch 2"), fraModo, 2400, 960, 1335, 615);
     lblTest1 = etiquetaDeTest(QStringLiteral("Test del switch 1"), fraModo, 840, 960, 1335, 615);
-    lblTestSonido = etiquetaDeTest(QStringLiteral("Test del sonido"), fraModo, 2400, 1800, 1335, 615);
-    cmdMas = control(new Boton(QStringLiteral("&Más"), Frame2), f975, 3720, 1920, 855, 450);
+    lblTestSonido =
+        etiquetaDeTest(QStringLiteral("Test del sonido"), fraModo, 2400, 1800, 1335, 615);
+    cmdMas = boton("&Más", fraAccion, 3720, 1920, 855, 450);
 
     envolver(optSwitch);
     envolver(optSonido);
@@ -91,14 +120,18 @@ void frmSwitch::crearControles() {
 
     // Object names let tests and tools find each control by its name.
     const std::pair<QObject*, const char*> nombres[] = {
-        {cmdAceptar, "cmdAceptar"}, {cboUsuario, "cboUsuario"},   {optSwitch, "optSwitch"},
-        {cboSwitch, "cboSwitch"},   {optSonido, "optSonido"},     {cboSonido, "cboSonido"},
-        {cboTeclas1, "cboTeclas1"}, {txtLetra1, "txtLetra1"},     {cboTeclas2, "cboTeclas2"},
-        {txtLetra2, "txtLetra2"},   {cmdPorDefecto, "cmdPorDefecto"}, {cmdAgregar, "cmdAgregar"},
-        {cmdEliminar, "cmdEliminar"}, {cmdAyuda, "cmdAyuda"},     {cmdSalir, "cmdSalir"},
-        {Frame2, "Frame2"},         {lblUsuario, "lblUsuario"},   {lblAccion1, "lblAccion1"},
-        {lblAccion2, "lblAccion2"}, {fraModo, "fraModo"},         {lblTest2, "lblTest2"},
-        {lblTest1, "lblTest1"},     {lblTestSonido, "lblTestSonido"}, {cmdMas, "cmdMas"}};
+        {cmdAceptar, "cmdAceptar"},       {cboUsuario, "cboUsuario"},
+        {optSwitch, "optSwitch"},         {cboSwitch, "cboSwitch"},
+        {optSonido, "optSonido"},         {cboSonido, "cboSonido"},
+        {cboTeclas1, "cboTeclas1"},       {txtLetra1, "txtLetra1"},
+        {cboTeclas2, "cboTeclas2"},       {txtLetra2, "txtLetra2"},
+        {cmdPorDefecto, "cmdPorDefecto"}, {cmdAgregar, "cmdAgregar"},
+        {cmdEliminar, "cmdEliminar"},     {cmdAyuda, "cmdAyuda"},
+        {cmdSalir, "cmdSalir"},           {fraAccion, "Frame2"},
+        {lblUsuario, "lblUsuario"},       {lblAccion1, "lblAccion1"},
+        {lblAccion2, "lblAccion2"},       {fraModo, "fraModo"},
+        {lblTest2, "lblTest2"},           {lblTest1, "lblTest1"},
+        {lblTestSonido, "lblTestSonido"}, {cmdMas, "cmdMas"}};
     for (const auto& [o, n] : nombres)
         o->setObjectName(QString::fromLatin1(n));
 
@@ -112,18 +145,10 @@ void frmSwitch::crearControles() {
         l->setFocusPolicy(Qt::NoFocus);
 
     // Enter presses Aceptar from any control that is not a button; Esc is Salir.
-    for (Boton* b : {cmdAceptar, cmdPorDefecto, cmdAgregar, cmdEliminar, cmdAyuda, cmdSalir, cmdMas})
+    for (QPushButton* b :
+         {cmdAceptar, cmdPorDefecto, cmdAgregar, cmdEliminar, cmdAyuda, cmdSalir, cmdMas})
         b->setAutoDefault(true);
     cmdAceptar->setDefault(true);
-
-    tmrSwitch = new Temporizador(this);
-    tmrSwitch->setObjectName(QStringLiteral("tmrSwitch"));
-    tmrSwitch->setInterval(50);
-    tmrSwitch->setEnabled(false);
-    tmrDelaySonido = new Temporizador(this);
-    tmrDelaySonido->setObjectName(QStringLiteral("tmrDelaySonido"));
-    tmrDelaySonido->setInterval(400);
-    tmrDelaySonido->setEnabled(false);
 
     cmdMas->setEnabled(false);
     optSonido->setChecked(true);
@@ -131,25 +156,88 @@ void frmSwitch::crearControles() {
 }
 
 void frmSwitch::conectarManejadores() {
-    cmdAceptar->Click = [this] { cmdAceptar_Click(); };
-    cmdAyuda->Click = [this] { cmdAyuda_Click(); };
-    cmdSalir->Click = [this] { cmdSalir_Click(); };
-    cmdMas->Click = [this] { cmdMas_Click(); };
-    cboUsuario->Click = [this] { cboUsuario_Click(); };
-    cmdAgregar->Click = [this] { cmdAgregar_Click(); };
-    cmdEliminar->Click = [this] { cmdEliminar_Click(); };
-    cmdPorDefecto->Click = [this] { cmdPorDefecto_Click(); };
-    optSwitch->Click = [this] { optSwitch_Click(); };
-    optSonido->Click = [this] { optSonido_Click(); };
-    cboSwitch->Click = [this] { cboSwitch_Click(); };
-    tmrSwitch->Timer = [this] { tmrSwitch_Timer(); };
-    cboSonido->Click = [this] { cboSonido_Click(); };
-    tmrDelaySonido->Timer = [this] { tmrDelaySonido_Timer(); };
-    RegistrarReceptorNivel(hWnd(), [this](std::int16_t nivel) { ProcesarNivelSonido(nivel); });
-    cboTeclas1->Click = [this] { cboTeclas1_Click(); };
-    cboTeclas2->Click = [this] { cboTeclas2_Click(); };
-    txtLetra1->Change = [this] { txtLetra1_Change(); };
-    txtLetra2->Change = [this] { txtLetra2_Change(); };
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmSwitch::cmdAceptar_Click);
+    connect(cmdAyuda, &QPushButton::clicked, this, &frmSwitch::cmdAyuda_Click);
+    connect(cmdSalir, &QPushButton::clicked, this, &frmSwitch::cmdSalir_Click);
+    connect(cmdMas, &QPushButton::clicked, this, &frmSwitch::cmdMas_Click);
+    connect(cmdAgregar, &QPushButton::clicked, this, &frmSwitch::cmdAgregar_Click);
+    connect(cmdEliminar, &QPushButton::clicked, this, &frmSwitch::cmdEliminar_Click);
+    connect(cmdPorDefecto, &QPushButton::clicked, this, &frmSwitch::cmdPorDefecto_Click);
+    // A choice in a list is the user's (activated); the window's own
+    // selections show the table and change nothing.
+    connect(cboUsuario, &QComboBox::activated, this, &frmSwitch::cboUsuario_Click);
+    connect(cboSwitch, &QComboBox::activated, this, &frmSwitch::cboSwitch_Click);
+    connect(cboSonido, &QComboBox::activated, this, &frmSwitch::cboSonido_Click);
+    connect(cboTeclas1, &QComboBox::activated, this, &frmSwitch::cboTeclas1_Click);
+    connect(cboTeclas2, &QComboBox::activated, this, &frmSwitch::cboTeclas2_Click);
+    connect(txtLetra1, &QLineEdit::textEdited, this, &frmSwitch::txtLetra1_Change);
+    connect(txtLetra2, &QLineEdit::textEdited, this, &frmSwitch::txtLetra2_Change);
+    connect(optSwitch, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            ActivaOpcionSwitch();
+    });
+    connect(optSonido, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            ActivaOpcionSonido();
+    });
+    connect(&entradas_, &Entradas::pruebaSwitch, this, [this](int numero, bool pulsado) {
+        (numero == 1 ? lblTest1 : lblTest2)->setOpaca(pulsado);
+    });
+    connect(&entradas_, &Entradas::pruebaSonido, lblTestSonido, &Etiqueta::setOpaca);
+}
+
+void frmSwitch::Form_Load() {
+    entradas_.ModoTest = true;
+    {
+        const QSignalBlocker b1(cboSwitch), b2(cboSonido), b3(cboTeclas1), b4(cboTeclas2);
+        cboSwitch->clear();
+        for (int i = 0; i <= 4; ++i)
+            cboSwitch->addItem(QString::number(i));
+        cboSonido->clear();
+        for (int i = 1; i <= 10; ++i)
+            cboSonido->addItem(QString::number(i));
+        cboTeclas1->clear();
+        cboTeclas2->clear();
+        for (const EntradaCatalogo& e : Catalogo) {
+            cboTeclas1->addItem(QString::fromUtf8(e.texto));
+            cboTeclas2->addItem(QString::fromUtf8(e.texto));
+        }
+    }
+    entradas_.Switch1Pulsado = false;
+    // Where the desktop has no notification area the window gets a minimise
+    // button before it is first shown: changing it later re-creates the
+    // window, which some window managers then leave unmapped.
+    if (!bandeja().hayAreaNotificacion())
+        setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+
+    // A data file that can be neither opened nor written, when the user
+    // chose not to run without saving: the window unloads at once and the
+    // program ends without writing anything.
+    if (!CargarArchivos()) {
+        Descargar();
+        return;
+    }
+    const QString UltimoUsuario = perfiles_.ConfigInicio.NombreUsuario.texto();
+    perfiles_.fijarPuerto(perfiles_.ConfigInicio.Puerto);
+    cboSwitch->setCurrentIndex(perfiles_.puerto());
+    cboSwitch_Click();
+    const int ultimo = perfiles_.buscarUltimo(UltimoUsuario);
+    if (ultimo >= 0) {
+        cboUsuario->setCurrentIndex(ultimo);
+        cboUsuario_Click();
+    }
+    // After the tray icon, which the program adds before the load.
+    if (!entradas_.IniciarCapturaSonido())
+        servicios_.dialogos.MsgBox(
+            QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!"));
+    entradas_.SeleccionarPuerto(perfiles_.puerto());
+}
+
+void frmSwitch::Form_Unload() {
+    entradas_.ActivarSondeo(false);
+    entradas_.SeleccionarPuerto(0);
+    entradas_.FinalizarCapturaSonido();
+    archivos_.CerrarArchivos();
 }
 
 void frmSwitch::Cargar() {
@@ -168,12 +256,128 @@ void frmSwitch::Descargar() {
     emit descargada();
 }
 
-void frmSwitch::reject() { cmdSalir->pulsar(); }
+void frmSwitch::reject() {
+    cmdSalir->click();
+}
 
 void frmSwitch::closeEvent(QCloseEvent* e) {
     // Closing from the title bar (or a session ending) unloads the window.
     Descargar();
     e->accept();
+}
+
+void frmSwitch::cmdAceptar_Click() {
+    entradas_.ModoTest = false;
+    OcultarHaciaBandeja();
+}
+
+void frmSwitch::OcultarHaciaBandeja() {
+    if (bandeja().hayAreaNotificacion()) {
+        hide();
+        return;
+    }
+    if (!avisadoSinBandeja_) {
+        avisadoSinBandeja_ = true;
+        servicios_.dialogos.MsgBox(
+            QStringLiteral("El escritorio no tiene área de notificación, así que el icono del "
+                           "programa no puede mostrarse en ella.\n\nLa ventana se minimizará "
+                           "en la barra de tareas: para volver a configurar el programa, "
+                           "restáurela desde allí."),
+            vbExclamation);
+    }
+    // A window without a minimise button may not be minimised by the window
+    // manager: it got one at load; if the notification area went away since,
+    // it gets one now.
+    if (!(windowFlags() & Qt::WindowMinimizeButtonHint))
+        setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    showMinimized();
+}
+
+void frmSwitch::cmdAyuda_Click() {
+    QString motivo;
+    const QString archivo = QDir(archivos_.carpeta()).filePath(QStringLiteral("quimbal.hlp"));
+    if (!servicios_.ayuda.abrir(archivo, motivo))
+        servicios_.dialogos.MsgBox(motivo, vbExclamation, QStringLiteral("Ayuda"));
+}
+
+void frmSwitch::cmdSalir_Click() {
+    PreguntandoSalida = true;
+    const int respuesta =
+        servicios_.dialogos.MsgBox(QStringLiteral("¿Desea salir del programa?"),
+                                   vbYesNo + vbQuestion + vbDefaultButton2,
+                                   QStringLiteral("Atención!"));
+    PreguntandoSalida = false;
+    if (respuesta != vbYes)
+        return;
+    const QStringList fallidos = archivos_.GuardarTodo(perfiles_);
+    if (!fallidos.isEmpty())
+        servicios_.dialogos.MsgBox(
+            QStringLiteral("No se pudieron guardar los cambios en:\n%1\n\nEse archivo conserva "
+                           "su contenido anterior.")
+                .arg(fallidos.join(QLatin1Char('\n'))),
+            vbExclamation, QStringLiteral("Error"));
+    Descargar();
+}
+
+void frmSwitch::cmdMas_Click() {
+    if (const auto r = MostrarMasOpciones(this, servicios_.dialogos, perfiles_.enUso().Retraso))
+        perfiles_.fijarRetraso(*r);
+}
+
+void frmSwitch::ActivaOpcionSwitch() {
+    perfiles_.fijarModo(kModoSwitch);
+    {
+        const QSignalBlocker b(optSwitch);
+        optSwitch->setChecked(true);
+    }
+    cboSwitch->setEnabled(true);
+    entradas_.ActivarSondeo(true);
+    lblAccion1->setText(QStringLiteral("Switch 1:"));
+    lblAccion2->setEnabled(true);
+    cboTeclas2->setEnabled(true);
+    txtLetra2->setEnabled(true);
+    lblTest1->setEnabled(true);
+    lblTest2->setEnabled(true);
+    lblTestSonido->setOpaca(false);
+    lblTestSonido->setEnabled(false);
+    cboSonido->setEnabled(false);
+    cmdMas->setEnabled(false);
+}
+
+void frmSwitch::ActivaOpcionSonido() {
+    perfiles_.fijarModo(kModoSonido);
+    {
+        const QSignalBlocker b(optSonido);
+        optSonido->setChecked(true);
+    }
+    cboSonido->setCurrentIndex(UmbralValido(perfiles_.enUso().Umbral) - 1);
+    cboSonido_Click();
+    cboSwitch->setEnabled(false);
+    entradas_.ActivarSondeo(false);
+    lblAccion1->setText(QStringLiteral("Sonido:"));
+    lblAccion2->setEnabled(false);
+    cboTeclas2->setEnabled(false);
+    txtLetra2->setEnabled(false);
+    lblTest1->setOpaca(false);
+    lblTest2->setOpaca(false);
+    lblTest1->setEnabled(false);
+    lblTest2->setEnabled(false);
+    lblTestSonido->setEnabled(true);
+    cboSonido->setEnabled(true);
+    cmdMas->setEnabled(true);
+}
+
+void frmSwitch::cboSwitch_Click() {
+    if (cboSwitch->currentIndex() < 0)
+        return;
+    perfiles_.fijarPuerto(cboSwitch->currentIndex());
+    cboSwitch->setToolTip(DescripcionPuerto(perfiles_.puerto(), archivos_.carpeta()));
+    entradas_.SeleccionarPuerto(perfiles_.puerto());
+}
+
+void frmSwitch::cboSonido_Click() {
+    if (cboSonido->currentIndex() >= 0)
+        perfiles_.fijarUmbral(cboSonido->currentIndex() + 1);
 }
 
 } // namespace quimbal

@@ -1,116 +1,102 @@
 #pragma once
-// The main configuration window. Its controls are public, as the program's
-// modules read and set them directly; each event has one handler named after
-// the control and the event.
-#include "actions/Catalogo.h"
-#include "platform/Controles.h"
-#include "platform/Ventana.h"
+// The main configuration window. It shows the profile in use and edits it
+// through the profile table; its controls are public so that the program and
+// the tests can reach them by name, and each event has one handler named
+// after the control and the event.
+#include "platform/Servicios.h"
 
 #include <QDialog>
 
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
 namespace quimbal {
 
-class PuertoSerie;
+class ArchivosDatos;
+class Entradas;
+class Etiqueta;
+class Perfiles;
 
 class frmSwitch : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSwitch(QWidget* padre = nullptr);
+    frmSwitch(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entradas,
+              const Servicios& servicios, QWidget* padre = nullptr);
     ~frmSwitch() override;
 
-    HWND hWnd() { return Ventana::de(this); }
-
     // Controls, in tab order.
-    Boton* cmdAceptar;
-    Lista* cboUsuario;
-    Opcion* optSwitch;
-    Lista* cboSwitch;
-    Opcion* optSonido;
-    Lista* cboSonido;
-    Lista* cboTeclas1;
-    CajaTexto* txtLetra1;
-    Lista* cboTeclas2;
-    CajaTexto* txtLetra2;
-    Boton* cmdPorDefecto;
-    Boton* cmdAgregar;
-    Boton* cmdEliminar;
-    Boton* cmdAyuda;
-    Boton* cmdSalir;
-    Marco* Frame2;
+    QPushButton* cmdAceptar;
+    QComboBox* cboUsuario;
+    QRadioButton* optSwitch;
+    QComboBox* cboSwitch;
+    QRadioButton* optSonido;
+    QComboBox* cboSonido;
+    QComboBox* cboTeclas1;
+    QLineEdit* txtLetra1;
+    QComboBox* cboTeclas2;
+    QLineEdit* txtLetra2;
+    QPushButton* cmdPorDefecto;
+    QPushButton* cmdAgregar;
+    QPushButton* cmdEliminar;
+    QPushButton* cmdAyuda;
+    QPushButton* cmdSalir;
+    QGroupBox* fraAccion; // object name "Frame2"
     QLabel* lblUsuario;
     QLabel* lblAccion1;
     QLabel* lblAccion2;
-    Marco* fraModo;
+    QGroupBox* fraModo;
     Etiqueta* lblTest2;
     Etiqueta* lblTest1;
     Etiqueta* lblTestSonido;
-    Boton* cmdMas;
-    Temporizador* tmrSwitch;
-    Temporizador* tmrDelaySonido;
-    // The serial port control; set by the program before the window loads.
-    PuertoSerie* comPuerto = nullptr;
+    QPushButton* cmdMas;
 
-    // Key codes of the action catalogue, by position.
-    TablaTeclas Teclas;
-    // Switch latches: true from the poll that sees the line active until the
-    // poll that sees it inactive again.
-    bool Switch1Pulsado = false;
-    bool Switch2Pulsado = false;
+    // Raised while the add-profile prompt (or its "name exists" box) or the
+    // exit confirmation is open: the tray icon ignores presses meanwhile.
+    bool AgregandoUsuario = false;
+    bool PreguntandoSalida = false;
 
-    // Window lifecycle: load fills the window; unload tears down what load set
-    // up. The program's shell provides them.
+    // Window lifecycle: load fills the window from the data files and starts
+    // the inputs; unload stops them. The program adds its tray icon around.
     virtual void Form_Load();
     virtual void Form_Unload();
-    virtual void cmdAceptar_Click();
-    virtual void cmdAyuda_Click();
-    virtual void cmdSalir_Click();
-    virtual void cmdMas_Click();
+    void cmdAceptar_Click();
+    void cmdAyuda_Click();
+    void cmdSalir_Click();
+    void cmdMas_Click();
 
     // Profiles.
     void cboUsuario_Click();
     void cmdAgregar_Click();
     void cmdEliminar_Click();
     void cmdPorDefecto_Click();
-    // Shows profile i (the current one) in the window's controls.
+    // Shows profile i (the one in use) in the window's controls.
     void MostrarUsuario(int i);
 
     // Activation mode.
-    void optSwitch_Click();
-    void optSonido_Click();
     void ActivaOpcionSwitch();
     void ActivaOpcionSonido();
 
-    // Switch input.
+    // Port, threshold, actions.
     void cboSwitch_Click();
-    void tmrSwitch_Timer();
-
-    // Sound input.
     void cboSonido_Click();
-    void tmrDelaySonido_Timer();
-    // One sound-level reading, as the sound hook delivers it.
-    void ProcesarNivelSonido(std::int16_t nivel);
-
-    // Actions.
     void cboTeclas1_Click();
     void cboTeclas2_Click();
     void txtLetra1_Change();
     void txtLetra2_Change();
-    // Perform action 1 (cboTeclas1, txtLetra1) or action 2 (cboTeclas2,
-    // txtLetra2) into the focused application. False when the key string
-    // could not be sent (e.g. the letter box holds an unpaired brace): nothing
-    // of it was typed, and the caller drops the rest of its work (the switch
-    // poll ends its tick; the sound input ignores it).
-    bool ActivarSwitch1();
-    bool ActivarSwitch2();
-    // Switch released: nothing to do.
-    void DesactivarSwitch1();
-    void DesactivarSwitch2();
 
     // Loads the window once (Form_Load) before it is first shown.
     void Cargar();
     bool Cargada() const { return cargada_; }
     // Unloads the window: Form_Unload runs once, then the window closes.
     void Descargar();
+    bool Descargada() const { return descargada_; }
+
+    Entradas& entradas() { return entradas_; }
+    Perfiles& perfiles() { return perfiles_; }
 
 signals:
     // The window has unloaded: with it gone the program ends.
@@ -119,12 +105,34 @@ signals:
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* e) override;
+    Bandeja& bandeja() { return servicios_.bandeja; }
 
 private:
     void crearControles();
     void conectarManejadores();
+    // The profile list again from the table, the profile in use selected.
+    void LlenarListaUsuarios();
+    // The actions the inputs perform, as the action lists and letter boxes
+    // show them now.
+    void ActualizarAcciones();
+    void ElegirAccion(int entrada);
+    // Asks once per run whether to go on without saving after a data file
+    // could not be opened or written; false: the program must end.
+    bool SeguirSinGuardar(const QString& causa);
+    // Load steps of the data files: the profile table (its first profile
+    // shown) and the settings record. False: the program must end.
+    bool CargarArchivos();
+    // Hides into the notification area, or minimises where there is none.
+    void OcultarHaciaBandeja();
+
+    Perfiles& perfiles_;
+    ArchivosDatos& archivos_;
+    Entradas& entradas_;
+    Servicios servicios_;
     bool cargada_ = false;
     bool descargada_ = false;
+    bool sinGuardarAceptado_ = false;
+    bool avisadoSinBandeja_ = false;
 };
 
 } // namespace quimbal

@@ -1,8 +1,5 @@
 #include "platform/qt/AyudaQt.h"
 
-#include "platform/Dialogos.h"
-#include "platform/Servicios.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -54,16 +51,10 @@ bool AyudaQt::LeerArchivo(const QString& archivo, QString& html, QString& motivo
     return true;
 }
 
-bool AyudaQt::WinHelp(HWND, const QString& archivo, std::uint32_t uCommand, std::uintptr_t dwData) {
-    if (uCommand == HELP_QUIT) {
-        delete ventana_.data();
-        return true;
-    }
-    QString html, motivo;
-    if (!LeerArchivo(archivo, html, motivo)) {
-        MsgBox(motivo, vbExclamation, QStringLiteral("Ayuda"));
+bool AyudaQt::abrir(const QString& archivo, QString& motivo) {
+    QString html;
+    if (!LeerArchivo(archivo, html, motivo))
         return false;
-    }
     if (!ventana_) {
         ventana_ = new QWidget(nullptr, Qt::Window);
         ventana_->setAttribute(Qt::WA_DeleteOnClose);
@@ -84,11 +75,7 @@ bool AyudaQt::WinHelp(HWND, const QString& archivo, std::uint32_t uCommand, std:
     ventana_->setWindowTitle(navegador_->documentTitle().isEmpty()
                                  ? QStringLiteral("Ayuda de Quimbal")
                                  : navegador_->documentTitle());
-    const QString ancla = uCommand == HELP_CONTEXT ? QStringLiteral("tema%1").arg(dwData)
-                                                   : QStringLiteral("contenido");
     navegador_->scrollToAnchor(QStringLiteral("contenido"));
-    if (ancla != QLatin1String("contenido"))
-        navegador_->scrollToAnchor(ancla);
     ventana_->show();
     ventana_->raise();
     ventana_->activateWindow();

@@ -9,13 +9,11 @@ class QWidget;
 namespace quimbal {
 
 // Help files are HTML pages (any extension) shown in a browser window of the
-// program; the contents topic is the anchor "contenido", or the top of the
-// page. Topic n of HELP_CONTEXT is the anchor "tema<n>".
+// program, at the anchor "contenido" (or the top of the page).
 class AyudaQt : public Ayuda {
 public:
     ~AyudaQt() override;
-    bool WinHelp(HWND hWndMain, const QString& archivo, std::uint32_t uCommand,
-                 std::uintptr_t dwData) override;
+    bool abrir(const QString& archivo, QString& motivo) override;
     // The viewer window, while it exists (for tests).
     QWidget* visor() const;
 

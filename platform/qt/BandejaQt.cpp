@@ -7,96 +7,52 @@
 
 namespace quimbal {
 
-namespace {
-std::uint32_t mensajeDeRaton(QSystemTrayIcon::ActivationReason r) {
-    switch (r) {
-    case QSystemTrayIcon::Trigger:
-        return WM_LBUTTONDOWN;
-    case QSystemTrayIcon::DoubleClick:
-        return WM_LBUTTONDBLCLK;
-    case QSystemTrayIcon::Context:
-        return WM_RBUTTONDOWN;
-    case QSystemTrayIcon::MiddleClick:
-        return WM_MBUTTONDOWN;
-    case QSystemTrayIcon::Unknown:
-        break;
-    }
-    return 0;
-}
-} // namespace
-
-BandejaQt::BandejaQt(QObject* padre) : QObject(padre) {}
-
 BandejaQt::~BandejaQt() {
-    for (const Icono& i : std::as_const(iconos_))
-        delete i.icono;
+    quitar();
 }
 
-bool BandejaQt::HayAreaNotificacion() const {
+bool BandejaQt::hayAreaNotificacion() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void BandejaQt::avisar(const Icono& i, std::uint32_t raton) const {
-    if (raton != 0 && (i.mensaje != 0) && i.ventana)
-        PostMessage(i.ventana.data(), i.mensaje, i.uID, static_cast<LPARAM>(raton));
+void BandejaQt::mostrar(QWidget& ventana, const QIcon& icono, const QString& tip) {
+    quitar();
+    icono_ = new QSystemTrayIcon(icono, this);
+    icono_->setToolTip(tip);
+    connect(icono_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        switch (r) {
+        case QSystemTrayIcon::Trigger: emit pulsada(BotonBandeja::Izquierdo); break;
+        case QSystemTrayIcon::DoubleClick: emit pulsada(BotonBandeja::DobleIzquierdo); break;
+        case QSystemTrayIcon::Context: emit pulsada(BotonBandeja::Derecho); break;
+        case QSystemTrayIcon::MiddleClick: emit pulsada(BotonBandeja::Medio); break;
+        case QSystemTrayIcon::Unknown: break;
+        }
+    });
+    ventana_ = &ventana;
+    ventana.installEventFilter(this);
+    icono_->show();
 }
 
-bool BandejaQt::Shell_NotifyIcon(std::uint32_t dwMessage, const NOTIFYICONDATA& datos) {
-    if (!datos.hWnd)
-        return false;
-    const auto clave = qMakePair(datos.hWnd, datos.uID);
-    if (dwMessage == NIM_ADD) {
-        if (iconos_.contains(clave))
-            return false;
-        Icono i;
-        i.icono = new QSystemTrayIcon(this);
-        i.ventana = datos.hWnd;
-        i.uID = datos.uID;
-        i.mensaje = (datos.uFlags & NIF_MESSAGE) ? datos.uCallbackMessage : 0;
-        if (datos.uFlags & NIF_ICON)
-            i.icono->setIcon(datos.hIcon);
-        if (datos.uFlags & NIF_TIP)
-            i.icono->setToolTip(datos.Tip());
-        iconos_.insert(clave, i);
-        connect(i.icono, &QSystemTrayIcon::activated, this,
-                [this, clave](QSystemTrayIcon::ActivationReason r) {
-                    const auto it = iconos_.constFind(clave);
-                    if (it != iconos_.constEnd())
-                        avisar(*it, mensajeDeRaton(r));
-                });
-        if (QWidget* w = datos.hWnd->widget())
-            w->installEventFilter(this);
-        i.icono->show();
-        return true;
+void BandejaQt::quitar() {
+    if (ventana_)
+        ventana_->removeEventFilter(this);
+    ventana_ = nullptr;
+    if (icono_) {
+        icono_->hide();
+        delete icono_;
+        icono_ = nullptr;
     }
-    if (dwMessage == NIM_DELETE) {
-        const auto it = iconos_.find(clave);
-        if (it == iconos_.end())
-            return false;
-        if (it->ventana)
-            if (QWidget* w = it->ventana->widget())
-                w->removeEventFilter(this);
-        it->icono->hide();
-        delete it->icono;
-        iconos_.erase(it);
-        return true;
-    }
-    return false;
 }
 
 bool BandejaQt::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::WindowStateChange) {
-        auto* w = static_cast<QWidget*>(objeto);
+    if (evento->type() == QEvent::WindowStateChange && objeto == ventana_) {
         const auto* e = static_cast<QWindowStateChangeEvent*>(evento);
-        const bool restaurada =
-            (e->oldState() & Qt::WindowMinimized) && !(w->windowState() & Qt::WindowMinimized);
-        if (restaurada && !HayAreaNotificacion()) {
-            for (const Icono& i : std::as_const(iconos_))
-                if (i.ventana && i.ventana->widget() == w)
-                    avisar(i, WM_LBUTTONDOWN);
-        }
+        const bool restaurada = (e->oldState() & Qt::WindowMinimized) &&
+                                !(ventana_->windowState() & Qt::WindowMinimized);
+        if (restaurada && !hayAreaNotificacion())
+            emit pulsada(BotonBandeja::Izquierdo);
     }
-    return QObject::eventFilter(objeto, evento);
+    return Bandeja::eventFilter(objeto, evento);
 }
 
 } // namespace quimbal

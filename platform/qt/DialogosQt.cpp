@@ -49,12 +49,10 @@ int DialogosQt::mostrarMensaje(const QString& texto, int estilo, const QString& 
     return respuesta;
 }
 
-QString DialogosQt::pedirTexto(const QString& texto, const QString& titulo,
-                               const QString& porDefecto) {
+QString DialogosQt::pedirTexto(const QString& texto, const QString& titulo) {
     QInputDialog dlg(QApplication::activeWindow());
     dlg.setWindowTitle(titulo);
     dlg.setLabelText(texto);
-    dlg.setTextValue(porDefecto);
     dlg.setOkButtonText(QStringLiteral("Aceptar"));
     dlg.setCancelButtonText(QStringLiteral("Cancelar"));
     dlg.setInputMode(QInputDialog::TextInput);
@@ -63,7 +61,5 @@ QString DialogosQt::pedirTexto(const QString& texto, const QString& titulo,
         return QString();
     return dlg.textValue();
 }
-
-void BucleQt::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 } // namespace quimbal

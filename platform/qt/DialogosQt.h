@@ -1,6 +1,5 @@
 #pragma once
 #include "platform/Dialogos.h"
-#include "platform/Servicios.h"
 
 class QMessageBox;
 
@@ -9,16 +8,12 @@ namespace quimbal {
 // Message boxes and the prompt as Qt dialogs with Spanish buttons.
 class DialogosQt : public Dialogos {
 public:
-    int mostrarMensaje(const QString& texto, int estilo, const QString& titulo) override;
-    QString pedirTexto(const QString& texto, const QString& titulo,
-                       const QString& porDefecto) override;
-    // Builds the box without showing it (what mostrarMensaje shows).
+    // Builds the box without showing it (what a message shows).
     static QMessageBox* crearCaja(const QString& texto, int estilo, const QString& titulo);
-};
 
-class BucleQt : public Bucle {
-public:
-    void DoEvents() override;
+protected:
+    int mostrarMensaje(const QString& texto, int estilo, const QString& titulo) override;
+    QString pedirTexto(const QString& texto, const QString& titulo) override;
 };
 
 } // namespace quimbal

@@ -2,35 +2,34 @@
 
 namespace quimbal {
 
-PuertoSerieQt::PuertoSerieQt() {
+std::unique_ptr<PuertoSerie> CrearPuertoSerie(const QString& carpeta) {
+    return std::make_unique<PuertoSerieQt>(carpeta);
+}
+
+PuertoSerieQt::PuertoSerieQt(QString carpeta) : carpeta_(std::move(carpeta)) {
     puerto_.setFlowControl(QSerialPort::NoFlowControl);
     // Nothing is ever read: keep whatever a device might send from piling up.
     puerto_.setReadBufferSize(64);
 }
 
 PuertoSerieQt::~PuertoSerieQt() {
-    setPortOpen(false);
+    cerrar();
 }
 
-bool PuertoSerieQt::setCommPort(std::int16_t numero) {
-    if (numero < 1)
-        return false;
-    numero_ = numero;
-    return true;
-}
-
-bool PuertoSerieQt::setPortOpen(bool abrir) {
+void PuertoSerieQt::cerrar() {
     pulsoCTS_.olvidar();
     pulsoDSR_.olvidar();
-    if (!abrir) {
-        if (puerto_.isOpen())
-            puerto_.close();
-        puerto_.clearError();
-        return true;
-    }
+    if (puerto_.isOpen())
+        puerto_.close();
+    puerto_.clearError();
+}
+
+bool PuertoSerieQt::abrir(int numero) {
     if (puerto_.isOpen())
         return false;
-    const QString dispositivo = DispositivoDePuerto(numero_);
+    pulsoCTS_.olvidar();
+    pulsoDSR_.olvidar();
+    const QString dispositivo = DispositivoDePuerto(numero, carpeta_);
     if (dispositivo.isEmpty())
         return false;
     puerto_.clearError();
@@ -74,25 +73,25 @@ std::optional<bool> PuertoSerieQt::leer(QSerialPort::PinoutSignal linea) {
     return pulsoDSR_.leer(nivel, c ? std::optional<long>(c->dsr) : std::nullopt);
 }
 
-std::optional<bool> PuertoSerieQt::CTSHolding() {
+std::optional<bool> PuertoSerieQt::leerCTS() {
     return leer(QSerialPort::ClearToSendSignal);
 }
 
-std::optional<bool> PuertoSerieQt::DSRHolding() {
+std::optional<bool> PuertoSerieQt::leerDSR() {
     return leer(QSerialPort::DataSetReadySignal);
 }
 
-bool PuertoSerieQt::setRTSEnable(bool activo) {
+bool PuertoSerieQt::activarRTS() {
     if (!puerto_.isOpen())
         return false;
     // An error stays pending for the next read, which reports it.
-    return puerto_.setRequestToSend(activo) && puerto_.error() == QSerialPort::NoError;
+    return puerto_.setRequestToSend(true) && puerto_.error() == QSerialPort::NoError;
 }
 
-bool PuertoSerieQt::setDTREnable(bool activo) {
+bool PuertoSerieQt::activarDTR() {
     if (!puerto_.isOpen())
         return false;
-    return puerto_.setDataTerminalReady(activo) && puerto_.error() == QSerialPort::NoError;
+    return puerto_.setDataTerminalReady(true) && puerto_.error() == QSerialPort::NoError;
 }
 
 } // namespace quimbal

@@ -10,17 +10,18 @@ namespace quimbal {
 
 class PuertoSerieQt : public PuertoSerie {
 public:
-    PuertoSerieQt();
+    // Port numbers stand for devices as the entries of `carpeta` say
+    // (DispositivoDePuerto).
+    explicit PuertoSerieQt(QString carpeta);
     ~PuertoSerieQt() override;
 
-    bool setCommPort(std::int16_t numero) override;
-    std::int16_t CommPort() const override { return numero_; }
-    bool setPortOpen(bool abrir) override;
-    bool PortOpen() const override { return puerto_.isOpen(); }
-    std::optional<bool> CTSHolding() override;
-    std::optional<bool> DSRHolding() override;
-    bool setRTSEnable(bool activo) override;
-    bool setDTREnable(bool activo) override;
+    bool abrir(int numero) override;
+    void cerrar() override;
+    bool abierto() const override { return puerto_.isOpen(); }
+    std::optional<bool> leerCTS() override;
+    std::optional<bool> leerDSR() override;
+    bool activarRTS() override;
+    bool activarDTR() override;
 
     // The device the port was opened on (empty while closed).
     QString Dispositivo() const { return puerto_.isOpen() ? puerto_.portName() : QString(); }
@@ -32,10 +33,10 @@ private:
     // open switch for a line it could not read.
     bool huboError();
 
+    QString carpeta_;
     QSerialPort puerto_;
     DetectorPulso pulsoCTS_;
     DetectorPulso pulsoDSR_;
-    std::int16_t numero_ = 1;
 };
 
 } // namespace quimbal

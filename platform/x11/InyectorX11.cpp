@@ -111,31 +111,16 @@ public:
         XCloseDisplay(d_);
     }
 
-    bool mouse_event(unsigned flags) override {
-        static constexpr struct {
-            unsigned flag;
-            unsigned boton;
-            bool abajo;
-        } kBotones[] = {
-            {MOUSEEVENTF_LEFTDOWN, 1, true},   {MOUSEEVENTF_LEFTUP, 1, false},
-            {MOUSEEVENTF_RIGHTDOWN, 3, true},  {MOUSEEVENTF_RIGHTUP, 3, false},
-            {MOUSEEVENTF_MIDDLEDOWN, 2, true}, {MOUSEEVENTF_MIDDLEUP, 2, false},
-        };
+    bool boton(BotonRaton b, bool abajo) override {
         huboError = false;
-        bool alguno = false, todos = true;
-        for (const auto& b : kBotones) {
-            if (!(flags & b.flag))
-                continue;
-            alguno = true;
-            if (!XTestFakeButtonEvent(d_, b.boton, b.abajo ? True : False, CurrentTime))
-                todos = false;
-        }
+        const unsigned numero = b == BotonRaton::Izquierdo ? 1 : 3;
+        const bool hecho = XTestFakeButtonEvent(d_, numero, abajo ? True : False, CurrentTime);
         XSync(d_, False);
         ultimoBoton_ = std::chrono::steady_clock::now();
-        return alguno && todos && !huboError;
+        return hecho && !huboError;
     }
 
-    bool enviarTeclas(const QList<Pulsacion>& pulsaciones) override {
+    bool teclear(const QList<Pulsacion>& pulsaciones) override {
         huboError = false;
         std::vector<Evento> eventos;
         if (!planear(pulsaciones, eventos))
@@ -262,23 +247,23 @@ private:
 
 } // namespace
 
-std::unique_ptr<Inyector> CrearInyectorX11(QString* motivo) {
+std::unique_ptr<Inyector> CrearInyectorX11(QString& motivo) {
     const QByteArray nombre = qgetenv("DISPLAY");
     if (nombre.isEmpty()) {
-        *motivo = QStringLiteral("no hay pantalla X (DISPLAY no está definida)");
+        motivo = QStringLiteral("no hay pantalla X (DISPLAY no está definida)");
         return nullptr;
     }
     int mayor = XkbMajorVersion, menor = XkbMinorVersion;
     Display* d = XkbOpenDisplay(nombre.constData(), nullptr, nullptr, &mayor, &menor, nullptr);
     if (!d) {
-        *motivo = QStringLiteral("no se puede abrir la pantalla X %1 o no tiene XKB")
+        motivo = QStringLiteral("no se puede abrir la pantalla X %1 o no tiene XKB")
                       .arg(QString::fromLocal8Bit(nombre));
         return nullptr;
     }
     int ev, err, may, men;
     if (!XTestQueryExtension(d, &ev, &err, &may, &men)) {
         XCloseDisplay(d);
-        *motivo = QStringLiteral("la pantalla X %1 no tiene la extensión XTest")
+        motivo = QStringLiteral("la pantalla X %1 no tiene la extensión XTest")
                       .arg(QString::fromLocal8Bit(nombre));
         return nullptr;
     }

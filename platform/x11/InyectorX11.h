@@ -9,6 +9,6 @@ namespace quimbal {
 
 // Opens its own connection to the display named by DISPLAY. Null when there is
 // no display or it lacks XTest or XKB; `motivo` then says why (Spanish).
-std::unique_ptr<Inyector> CrearInyectorX11(QString* motivo);
+std::unique_ptr<Inyector> CrearInyectorX11(QString& motivo);
 
 } // namespace quimbal

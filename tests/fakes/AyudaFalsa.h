@@ -1,27 +1,21 @@
 #pragma once
-// Help viewer for tests: records every call.
+// Help viewer for tests: records every file it is asked to show, and can
+// refuse with a reason.
 #include "platform/Ayuda.h"
 
-#include <QList>
+#include <QStringList>
 
 namespace quimbal {
 
 class AyudaFalsa : public Ayuda {
 public:
-    AyudaFalsa();
-    ~AyudaFalsa() override;
-    bool WinHelp(HWND hWndMain, const QString& archivo, std::uint32_t uCommand,
-                 std::uintptr_t dwData) override {
-        llamadas.append({hWndMain, archivo, uCommand, dwData});
-        return true;
+    bool abrir(const QString& archivo, QString& motivo) override {
+        archivos << archivo;
+        motivo = rechazo;
+        return rechazo.isEmpty();
     }
-    struct Llamada {
-        HWND hWnd;
-        QString archivo;
-        std::uint32_t comando;
-        std::uintptr_t datos;
-    };
-    QList<Llamada> llamadas;
+    QStringList archivos;
+    QString rechazo; // non-empty: the file cannot be shown, for this reason
 };
 
 } // namespace quimbal

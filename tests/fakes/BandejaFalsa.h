@@ -1,35 +1,52 @@
 #pragma once
-// Notification area for tests: records every call with its record, tells
-// whether a notification area exists as the test says, and lets the test press
-// on an icon (the callback message goes through the window's chain at once).
+// Notification area for tests: records every call ("mostrar Tocabrix",
+// "quitar"), tells whether a notification area exists as the test says, and
+// lets the test press on the icon.
 #include "platform/Bandeja.h"
 
-#include <QList>
+#include <QIcon>
+#include <QStringList>
 #include <functional>
 
 namespace quimbal {
 
 class BandejaFalsa : public Bandeja {
+    Q_OBJECT
 public:
-    BandejaFalsa();
-    ~BandejaFalsa() override;
-    bool Shell_NotifyIcon(std::uint32_t dwMessage, const NOTIFYICONDATA& datos) override;
-    bool HayAreaNotificacion() const override { return hayArea; }
+    void mostrar(QWidget&, const QIcon& icono, const QString& tip) override {
+        visible = true;
+        this->tip = tip;
+        conIcono = !icono.isNull();
+        anotar(QStringLiteral("mostrar ") + tip);
+    }
+    void quitar() override {
+        visible = false;
+        anotar(QStringLiteral("quitar"));
+    }
+    bool hayAreaNotificacion() const override { return hayArea; }
 
-    struct Llamada {
-        std::uint32_t mensaje;
-        NOTIFYICONDATA datos;
-    };
-    QList<Llamada> llamadas;
-    QList<NOTIFYICONDATA> iconos; // icons shown now
+    // A press on the icon; false (and nothing happens) while it is not shown.
+    bool pulsar(BotonBandeja boton) {
+        if (!visible)
+            return false;
+        emit pulsada(boton);
+        return true;
+    }
+
+    QStringList llamadas;
+    bool visible = false;
+    bool conIcono = false;
+    QString tip;
     bool hayArea = true;
-    bool acepta = true;
-    // Called on every call, after it is recorded ("agregar" or "quitar").
+    // Called on every call, after it is recorded.
     std::function<void(const QString&)> registro;
 
-    // A mouse message on the window's icon, sent through its procedure chain
-    // now. False when the window has no icon.
-    bool pulsar(HWND hWnd, std::uint32_t raton);
+private:
+    void anotar(const QString& que) {
+        llamadas << que;
+        if (registro)
+            registro(que);
+    }
 };
 
 } // namespace quimbal

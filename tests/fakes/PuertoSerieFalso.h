@@ -1,7 +1,7 @@
 #pragma once
 // A serial port for tests: the state of CTS and DSR is scripted per read, any
-// operation can be made to fail, and every call that changes the port is
-// recorded in order ("cerrar", "numero 3", "abrir", "RTS", "DTR", "CTS", "DSR").
+// operation can be made to fail, and every call is recorded in order
+// ("cerrar", "abrir 3", "RTS", "DTR", "CTS", "DSR").
 #include "platform/PuertoSerie.h"
 
 #include <QList>
@@ -12,43 +12,55 @@ namespace quimbal {
 
 class PuertoSerieFalso : public PuertoSerie {
 public:
-    bool setCommPort(std::int16_t numero) override;
-    std::int16_t CommPort() const override { return numero; }
-    bool setPortOpen(bool abrir) override;
-    bool PortOpen() const override { return abierto; }
-    std::optional<bool> CTSHolding() override;
-    std::optional<bool> DSRHolding() override;
-    bool setRTSEnable(bool activo) override;
-    bool setDTREnable(bool activo) override;
+    bool abrir(int n) override {
+        llamadas << QStringLiteral("abrir %1").arg(n);
+        if (estaAbierto || !puertosExistentes.contains(n))
+            return false;
+        numero = n;
+        estaAbierto = true;
+        ++aperturas;
+        return true;
+    }
+    void cerrar() override {
+        llamadas << QStringLiteral("cerrar");
+        estaAbierto = false;
+    }
+    bool abierto() const override { return estaAbierto; }
+    std::optional<bool> leerCTS() override { return leer("CTS", cts, lecturasCTS); }
+    std::optional<bool> leerDSR() override { return leer("DSR", dsr, lecturasDSR); }
+    bool activarRTS() override { return activar("RTS", falloRTS); }
+    bool activarDTR() override { return activar("DTR", falloDTR); }
 
     // Line states: a read takes the next scripted value if any, else the
-    // steady value below.
+    // steady value.
     bool cts = false;
     bool dsr = false;
     QList<bool> lecturasCTS;
     QList<bool> lecturasDSR;
-
-    // Failures to inject. Ports that "exist" for opening.
-    bool falloCerrar = false;
     bool falloLectura = false;
     bool falloRTS = false;
     bool falloDTR = false;
     QList<int> puertosExistentes{1, 2, 3, 4};
-    // Fails the n-th read from now (1 = the next one), once.
-    int falloEnLectura = 0;
-
-    std::int16_t numero = 1;
-    bool abierto = false;
-    bool rts = false;
-    bool dtr = false;
+    int numero = 0;
+    bool estaAbierto = false;
     int aperturas = 0;
-    int lecturas = 0;
     QStringList llamadas;
-    // Runs at each read, before it answers (to simulate a pump inside it).
+    // Runs at each read, before it answers.
     std::function<void()> alLeer;
 
 private:
-    std::optional<bool> leer(const char* nombre, bool estable, QList<bool>& guion);
+    std::optional<bool> leer(const char* nombre, bool estable, QList<bool>& guion) {
+        llamadas << QString::fromLatin1(nombre);
+        if (alLeer)
+            alLeer();
+        if (!estaAbierto || falloLectura)
+            return std::nullopt;
+        return guion.isEmpty() ? estable : guion.takeFirst();
+    }
+    bool activar(const char* nombre, bool falla) {
+        llamadas << QString::fromLatin1(nombre);
+        return estaAbierto && !falla;
+    }
 };
 
 } // namespace quimbal

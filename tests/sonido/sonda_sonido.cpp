@@ -1,7 +1,7 @@
-// Starts the sound-level component on a bare window and prints every reading
-// it delivers, one line each: "<monotonic microseconds> NIVEL <level>".
+// Starts the sound-level component and prints every reading it delivers, one
+// line each: "<monotonic microseconds> NIVEL <level>".
 //   sonda_sonido [seconds]   (0 or nothing: until killed)
-#include "platform/sonido/ComponenteSonido.h"
+#include "platform/NivelSonido.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -16,30 +16,25 @@ long long microsegundos() {
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
 }
-
-LRESULT proc(HWND, std::uint32_t msg, WPARAM, LPARAM lParam) {
-    if (msg == WM_NIVEL_SONIDO) {
-        std::printf("%lld NIVEL %lld\n", microsegundos(), static_cast<long long>(lParam));
-        std::fflush(stdout);
-    }
-    return 0;
-}
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    Ventana ventana;
-    SetWindowLong(&ventana, GWL_WNDPROC, &proc);
-    const std::int16_t r = sonido::IniciarCapturaNivellDeSo(&ventana);
-    std::printf("INICIO %d\n", r);
+    const std::unique_ptr<NivelSonido> sonido = CrearNivelSonido();
+    QObject::connect(sonido.get(), &NivelSonido::nivel, [](int nivel) {
+        std::printf("%lld NIVEL %d\n", microsegundos(), nivel);
+        std::fflush(stdout);
+    });
+    const bool iniciada = sonido->iniciar();
+    std::printf("INICIO %d\n", iniciada ? 0 : 1);
     std::fflush(stdout);
-    if (r != 0)
+    if (!iniciada)
         return 2;
     const int segundos = argc > 1 ? std::atoi(argv[1]) : 0;
     if (segundos > 0)
         QTimer::singleShot(segundos * 1000, &app, &QCoreApplication::quit);
     const int x = app.exec();
-    sonido::FinalitzarCapturaNivellDeSo();
+    sonido->detener();
     std::printf("FIN\n");
     return x;
 }

@@ -1,19 +1,15 @@
-// Test-only driver of the real injection: a main window (never shown, so it
-// never takes the focus) with its action controls and the session's real
-// injector, performing the actions it is told on standard input, one per line:
+// Test-only driver of the real injection: the session's real injector,
+// performing the actions it is told on standard input, one per line:
 //
-//   accion1 ENTRY<TAB>LETTER   select ENTRY in cboTeclas1 (empty: nothing
-//   accion2 ENTRY<TAB>LETTER   selected), set the letter box, ActivarSwitch1/2
-//   teclas STRING              SendKeys(STRING)
+//   accion1 ENTRY<TAB>LETTER   the action of catalogue ENTRY (empty: none)
+//   accion2 ENTRY<TAB>LETTER   with that letter box text, performed
+//   teclas STRING              the key string STRING typed
 //   salir                      end (temporary key mappings are restored)
 //
 // For each command it answers one line: the CLOCK_MONOTONIC time in
 // microseconds taken right before the call, then "ok" or "fallo".
-#include "actions/Catalogo.h"
+#include "actions/Procedimientos.h"
 #include "platform/Inyector.h"
-#include "platform/Servicios.h"
-#include "platform/qt/DialogosQt.h"
-#include "ui/frmSwitch.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -35,20 +31,16 @@ long long microsegundos() {
 
 class Conductor {
 public:
-    explicit Conductor(frmSwitch& w) : w_(w) {}
+    explicit Conductor(Inyector& i) : inyector_(i) {}
 
     void llegan(const QByteArray& datos) {
         pendiente_ += datos;
-        if (ocupado_)
-            return; // the pumps of an action must not start the next one
-        ocupado_ = true;
         qsizetype fin;
         while ((fin = pendiente_.indexOf('\n')) >= 0) {
             const QString linea = QString::fromUtf8(pendiente_.left(fin));
             pendiente_.remove(0, fin + 1);
             ejecutar(linea);
         }
-        ocupado_ = false;
     }
 
 private:
@@ -63,25 +55,21 @@ private:
         bool bien = false;
         long long t0 = 0;
         if (orden == QLatin1String("accion1") || orden == QLatin1String("accion2")) {
-            const bool uno = orden.endsWith(QLatin1Char('1'));
             const QStringList partes = resto.split(QLatin1Char('\t'));
-            Lista* cbo = uno ? w_.cboTeclas1 : w_.cboTeclas2;
-            CajaTexto* txt = uno ? w_.txtLetra1 : w_.txtLetra2;
-            cbo->setListIndex(partes.value(0).isEmpty() ? -1 : PosicionEnCatalogo(partes.value(0)));
-            txt->setText(partes.value(1));
+            const Accion a = Accion::desde(partes.value(0), partes.value(1));
             t0 = microsegundos();
-            bien = uno ? w_.ActivarSwitch1() : w_.ActivarSwitch2();
+            bien = RealizarAccion(a, inyector_);
         } else if (orden == QLatin1String("teclas")) {
+            const ResultadoNotacion n = AnalizarTeclas(resto);
             t0 = microsegundos();
-            bien = SendKeys(resto);
+            bien = n.valido() && (n.pulsaciones.isEmpty() || inyector_.teclear(n.pulsaciones));
         }
         std::printf("%lld %s\n", t0, bien ? "ok" : "fallo");
         std::fflush(stdout);
     }
 
-    frmSwitch& w_;
+    Inyector& inyector_;
     QByteArray pendiente_;
-    bool ocupado_ = false;
 };
 
 } // namespace
@@ -89,30 +77,19 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    BucleQt bucle;
-    servicios().bucle = &bucle;
-    std::unique_ptr<Inyector> inyector = CrearInyector();
-    servicios().inyector = inyector.get();
-
-    int r = 0;
-    {
-        frmSwitch w;
-        ConstruirCatalogo(*w.cboTeclas1, *w.cboTeclas2, w.Teclas);
-        Conductor conductor(w);
-        QSocketNotifier entrada(STDIN_FILENO, QSocketNotifier::Read);
-        QObject::connect(&entrada, &QSocketNotifier::activated, &app, [&] {
-            char buf[4096];
-            const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-            if (n <= 0) {
-                entrada.setEnabled(false);
-                QApplication::quit();
-                return;
-            }
-            conductor.llegan(QByteArray(buf, static_cast<qsizetype>(n)));
-        });
-        r = app.exec();
-    }
-    servicios() = Servicios{};
-    inyector.reset();
-    return r;
+    QString aviso;
+    const std::unique_ptr<Inyector> inyector = CrearInyector(aviso);
+    Conductor conductor(*inyector);
+    QSocketNotifier entrada(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&entrada, &QSocketNotifier::activated, &app, [&] {
+        char buf[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+        if (n <= 0) {
+            entrada.setEnabled(false);
+            QApplication::quit();
+            return;
+        }
+        conductor.llegan(QByteArray(buf, static_cast<qsizetype>(n)));
+    });
+    return app.exec();
 }

@@ -1,4 +1,4 @@
-#include "platform/Fuentes.h"
+#include "ui/Fuentes.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -1,0 +1,90 @@
+#pragma once
+// The two inputs: the switches on the serial port, polled every 50 ms, and the
+// sound level. While the configuration window is shown (test mode) they only
+// report what they see, for the test labels; otherwise a switch press performs
+// that switch's action and a sound at or above the threshold performs action 1,
+// with a re-arm delay after it.
+#include "actions/Procedimientos.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace quimbal {
+
+class Inyector;
+class NivelSonido;
+class Perfiles;
+class PuertoSerie;
+
+// Level at one threshold step: step 1 is 12.8, step 10 is 128.
+constexpr double FACTOR_NIVEL = 12.8;
+
+class Entradas : public QObject {
+    Q_OBJECT
+public:
+    // The mode, threshold and re-arm delay of the profile in use are read from
+    // `perfiles` at each reading.
+    Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
+             Inyector& inyector, QObject* padre = nullptr);
+
+    // True while the configuration window is shown: inputs only report.
+    bool ModoTest = false;
+    // Switch latches: true from the poll that sees the line active until the
+    // poll that sees it inactive again. Shared by test mode and live mode.
+    bool Switch1Pulsado = false;
+    bool Switch2Pulsado = false;
+
+    // The actions of input 1 (switch 1 and the sound) and of switch 2, worked
+    // out once whenever the window's choice changes.
+    void FijarAcciones(const Accion& accion1, const Accion& accion2);
+    const Accion& accion(int entrada) const { return entrada == 1 ? accion1_ : accion2_; }
+
+    // Perform action 1 / action 2. False when its key string could not be sent.
+    bool ActivarSwitch1();
+    bool ActivarSwitch2();
+
+    // Port selection: closes the port and, for a number other than 0, opens
+    // that one. Failures are skipped; gives whether the port is open.
+    bool SeleccionarPuerto(int numero);
+    // The poll runs in switch mode only.
+    void ActivarSondeo(bool activo);
+    bool Sondeando() const { return tmrSwitch.isActive(); }
+    // One tick of the poll: switch 1 (CTS), RTS, switch 2 (DSR), DTR. A
+    // failure (a line that cannot be read, an action that failed) ends the
+    // tick silently.
+    void tmrSwitch_Timer();
+
+    // Starts the sound capture; false when it cannot start. Stops it.
+    bool IniciarCapturaSonido();
+    void FinalizarCapturaSonido();
+    // One reading. Only in sound mode: in test mode it reports whether the
+    // level reaches the threshold; otherwise a level at or above it performs
+    // action 1 unless the re-arm delay runs, starting the delay first.
+    void ProcesarNivelSonido(int nivel);
+    bool RearmeEnCurso() const { return tmrDelaySonido.isActive(); }
+
+signals:
+    // Test mode: switch 1 or 2 held (true) or released (false).
+    void pruebaSwitch(int numero, bool pulsado);
+    // Test mode: the sound reaches the threshold (true) or falls below it.
+    void pruebaSonido(bool alto);
+
+private:
+    enum class Paso { Seguir, Terminar };
+    Paso atender(int numero, bool& pulsado);
+
+    const Perfiles& perfiles_;
+    PuertoSerie& puerto_;
+    NivelSonido& sonido_;
+    Inyector& inyector_;
+    Accion accion1_;
+    Accion accion2_;
+    QTimer tmrSwitch;
+    QTimer tmrDelaySonido;
+};
+
+// Threshold step actually used for a stored value: 1 to 10, anything outside
+// taken to the nearest end.
+int UmbralValido(int umbral);
+
+} // namespace quimbal

@@ -1,0 +1,31 @@
+#pragma once
+// What the windows share: positions given in twips, and the test labels.
+#include <QColor>
+#include <QLabel>
+
+namespace quimbal {
+
+// Positions and sizes of the window tables are in twips: 15 to a pixel.
+constexpr int twips(int t) { return (t + 7) / 15; }
+void colocar(QWidget* w, int izquierda, int arriba, int ancho, int alto);
+
+// Label whose background can be made opaque to show its back colour, or left
+// transparent to show only its text (and border).
+class Etiqueta : public QLabel {
+    Q_OBJECT
+public:
+    explicit Etiqueta(const QString& texto, QWidget* padre = nullptr);
+    void setBackColor(const QColor& c);
+    void setOpaca(bool opaca);
+    bool Opaca() const { return opaca_; }
+    QColor BackColor() const { return fondo_; }
+    void setConBorde(bool borde);
+
+private:
+    void aplicar();
+    QColor fondo_;
+    bool opaca_ = false;
+    bool borde_ = false;
+};
+
+} // namespace quimbal
