@@ -15,7 +15,14 @@
 #include "tests/fakes/NivelSonidoFalso.h"
 #include "tests/fakes/PuertoSerieFalso.h"
 
+#include "ui/Controles.h"
+
 #include <QByteArray>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
