@@ -1,6 +1,6 @@
 // Fixed 20-character text fields, their Windows-1252 bytes, and the profile record.
-#include "profiles/Declaraciones.h"
 #include "profiles/TextoFijo.h"
+#include "profiles/Usuario.h"
 
 #include <QTest>
 
@@ -13,15 +13,20 @@ private slots:
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("guardado");
         QTest::addColumn<QString>("mostrado");
-        QTest::newRow("corto se rellena") << "Ana" << "Ana                 " << "Ana";
+        QTest::newRow("corto se rellena") << "Ana"
+                                          << "Ana                 "
+                                          << "Ana";
         QTest::newRow("vacío") << "" << QString(20, ' ') << "";
-        QTest::newRow("exacto") << "12345678901234567890" << "12345678901234567890"
+        QTest::newRow("exacto") << "12345678901234567890"
+                                << "12345678901234567890"
                                 << "12345678901234567890";
-        QTest::newRow("largo se corta") << "1234567890123456789012345" << "12345678901234567890"
+        QTest::newRow("largo se corta") << "1234567890123456789012345"
+                                        << "12345678901234567890"
                                         << "12345678901234567890";
-        QTest::newRow("espacios alrededor") << "  Pedro  " << "  Pedro           " + QString("  ")
-                                            << "Pedro";
-        QTest::newRow("tabulador no es espacio") << "\tX" << "\tX" + QString(18, ' ') << "\tX";
+        QTest::newRow("espacios alrededor") << "  Pedro  "
+                                            << "  Pedro           " + QString("  ") << "Pedro";
+        QTest::newRow("tabulador no es espacio") << "\tX"
+                                                 << "\tX" + QString(18, ' ') << "\tX";
     }
     void asignacion() {
         QFETCH(QString, entrada);
@@ -44,9 +49,13 @@ private slots:
     void ansi_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Ñandú") << QStringLiteral("Ñandú") << QByteArray("\xD1" "and\xFA");
+        QTest::newRow("Ñandú") << QStringLiteral("Ñandú")
+                               << QByteArray("\xD1"
+                                             "and\xFA");
         QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\x80");
-        QTest::newRow("comillas tipográficas") << QStringLiteral("“a”") << QByteArray("\x93" "a\x94");
+        QTest::newRow("comillas tipográficas") << QStringLiteral("“a”")
+                                               << QByteArray("\x93"
+                                                             "a\x94");
         QTest::newRow("ascii") << QStringLiteral("General") << QByteArray("General");
     }
     void ansi() {
@@ -67,7 +76,9 @@ private slots:
         TextoFijo t = QStringLiteral("Ñandú");
         const QByteArray b = t.bytes();
         QCOMPARE(b.size(), 20);
-        QCOMPARE(b, QByteArray("\xD1" "and\xFA") + QByteArray(15, ' '));
+        QCOMPARE(b, QByteArray("\xD1"
+                               "and\xFA") +
+                        QByteArray(15, ' '));
         QCOMPARE(TextoFijo::desdeBytes(b.constData()).recortado(), QStringLiteral("Ñandú"));
     }
 
@@ -81,19 +92,6 @@ private slots:
         QCOMPARE(u.Modo, std::int16_t(1));
         QCOMPARE(u.Umbral, std::int16_t(5));
         QCOMPARE(u.Retraso, std::int16_t(400));
-    }
-
-    void estadoCompartidoSeReinicia() {
-        Usuarios[3] = Usuario::Nuevo(QStringLiteral("X"));
-        UsuarioActual = 3;
-        ModoTest = AgregandoUsuario = PreguntandoSalida = true;
-        PuertoSwitch = 4;
-        ReiniciarDeclaraciones();
-        QCOMPARE(UsuarioActual, std::int16_t(0));
-        QVERIFY(!ModoTest && !AgregandoUsuario && !PreguntandoSalida);
-        QCOMPARE(PuertoSwitch, std::int16_t(0));
-        QCOMPARE(Usuarios[3].Nombre.recortado(), QString());
-        QCOMPARE(int(Usuarios.size()), 21);
     }
 };
 
