@@ -1,10 +1,12 @@
-// The sound-level component's measuring: the level of a block and the cutting
-// of the captured stream into blocks, and its entry points without a window.
-#include "platform/sonido/ComponenteSonido.h"
-#include "platform/sonido/NivelSonido.h"
+// The sound level's measuring: the level of a block, the cutting of the
+// captured stream into blocks, the merging of readings for a window that falls
+// behind, and stopping a capture that never started.
+#include "platform/sonido/MedidaNivel.h"
+#include "platform/sonido/NivelSonidoQt.h"
 
 #include <QTest>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 using namespace quimbal;
@@ -131,12 +133,17 @@ private slots:
         QCOMPARE(f.lectura(0, true, t0 + 700ms), 100);
     }
 
-    void entradasSinVentana() {
-        QVERIFY(NumeroVersio() >= 89.0f);
-        QCOMPARE(IniciarCapturaNivellDeSo(nullptr), kSinVentana);
-        // Stopping what never started, twice, is harmless.
-        FinalitzarCapturaNivellDeSo();
-        FinalitzarCapturaNivellDeSo();
+    void detenerSinHaberIniciado() {
+        // Stopping what never started, twice, and destroying it are harmless;
+        // no reading comes out.
+        auto n = std::make_unique<NivelSonidoQt>();
+        int lecturas = 0;
+        QObject::connect(n.get(), &quimbal::NivelSonido::nivel, [&](int) { ++lecturas; });
+        n->detener();
+        n->detener();
+        n.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(lecturas, 0);
     }
 };
 
