@@ -1,15 +1,15 @@
 // The complete save replaces each data file in one step: interrupted at any
 // step, the folder holds the old file or the new one, whole.
-#include "platform/Controles.h"
 #include "platform/Dialogos.h"
 #include "profiles/Archivos.h"
 #include "profiles/EscrituraSegura.h"
+#include "profiles/Perfiles.h"
 #include "profiles/Registros.h"
 #include "tests/fakes/CarpetaDePrueba.h"
-#include "tests/fakes/DialogosFalsos.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace quimbal;
@@ -111,55 +111,60 @@ void TestGuardadoSeguro::interrumpidoEnCadaPaso() {
     QCOMPARE(QFile::exists(otro), quedaElNuevo);
 }
 
+// Leaving the program with a profile file that cannot be replaced.
 void TestGuardadoSeguro::guardarTodoConUnArchivoQueFalla() {
-    CarpetaDePrueba carpeta;
-    ServiciosDePrueba s;
+    ProgramaDePrueba p;
     const QByteArray viejo = registro(QStringLiteral("General")) + registro(QStringLiteral("Ana"));
-    carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
-    Lista lista;
-    QVERIFY(CargarUsuarios(lista));
-    QVERIFY(CargarConfiguracion());
-    QVERIFY(AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Zoe"))));
+    p.carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
+    p.cargar();
+    QCOMPARE(p.perfiles.cuenta(), 2);
+    QVERIFY(p.archivos.AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Zoe"))));
     const QByteArray conZoe = viejo + registro(QStringLiteral("Zoe"));
-    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
+    QCOMPARE(p.carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
 
     OperacionesQueFallan op;
     op.falla = Paso::Renombrar;
-    op.rutaQueFalla = RutaArchivoUsuarios();
+    op.rutaQueFalla = p.archivos.RutaArchivoUsuarios();
     FijarOperacionesDisco(&op);
-    lista.RemoveItem(1);
-    lista.setListIndex(0);
-    QVERIFY(!GuardarTodo(lista, 4));
+    QVERIFY(p.perfiles.eliminar(1));
+    p.perfiles.fijarPuerto(4);
+    p.dialogos.mensajes.clear();
+    p.dialogos.respuestas = {vbYes};
+    p.ventana->cmdSalir_Click();
+    QVERIFY(p.ventana->Descargada());
     // The profile file keeps what it held (Zoe included), the settings file
     // was saved all the same; the user is told which file kept its content.
-    QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
-    QCOMPARE(carpeta.leer(QStringLiteral("quimbal.dat")),
+    QCOMPARE(p.carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
+    QCOMPARE(p.carpeta.leer(QStringLiteral("quimbal.dat")),
              QByteArray("\x04General") + QByteArray(13, ' '));
-    QCOMPARE(s.dialogos.mensajes.size(), 1);
-    QCOMPARE(s.dialogos.mensajes[0].estilo, vbExclamation);
-    QCOMPARE(s.dialogos.mensajes[0].titulo, QStringLiteral("Error"));
-    QVERIFY(s.dialogos.mensajes[0].texto.contains(QDir::toNativeSeparators(RutaArchivoUsuarios())));
-    QVERIFY(!s.dialogos.mensajes[0].texto.contains(QStringLiteral("quimbal.dat")));
+    QCOMPARE(p.dialogos.mensajes.size(), 2); // the exit question, then the failure
+    const MensajeMostrado& m = p.dialogos.mensajes[1];
+    QCOMPARE(m.estilo, vbExclamation);
+    QCOMPARE(m.titulo, QStringLiteral("Error"));
+    QVERIFY(m.texto.contains(QDir::toNativeSeparators(p.archivos.RutaArchivoUsuarios())));
+    QVERIFY(!m.texto.contains(QStringLiteral("quimbal.dat")));
 }
 
 void TestGuardadoSeguro::restoDeUnGuardadoInterrumpido() {
     CarpetaDePrueba carpeta;
-    ServiciosDePrueba s;
     const QByteArray viejo = registro(QStringLiteral("General"));
     carpeta.escribir(QStringLiteral("usuarios.dat"), viejo);
     carpeta.escribir(QStringLiteral("usuarios.dat.nuevo"), QByteArray(77, '#'));
-    Lista lista;
-    QVERIFY(CargarUsuarios(lista));
-    QCOMPARE(lista.ListCount(), 1);
-    lista.setListIndex(0);
-    QVERIFY(GuardarTodo(lista, 1));
+    Perfiles perfiles;
+    ArchivosDatos archivos(carpeta.carpeta());
+    QCOMPARE(archivos.CargarUsuarios(perfiles).problema, ArchivosDatos::Problema::Ninguno);
+    QCOMPARE(archivos.CargarConfiguracion(perfiles).problema, ArchivosDatos::Problema::Ninguno);
+    QCOMPARE(perfiles.cuenta(), 1);
+    QCOMPARE(archivos.GuardarTodo(perfiles), QStringList());
     QCOMPARE(carpeta.leer(QStringLiteral("usuarios.dat")), viejo);
     QVERIFY(!QFile::exists(carpeta.ruta(QStringLiteral("usuarios.dat.nuevo"))));
 
     // A directory in the temporary's place is left alone and the old file kept.
+    const QByteArray config = carpeta.leer(QStringLiteral("quimbal.dat"));
     QVERIFY(QDir(carpeta.carpeta()).mkdir(QStringLiteral("quimbal.dat.nuevo")));
-    QVERIFY(!ReemplazarArchivo(RutaArchivoConfig(), QByteArray(21, 'x')));
+    QVERIFY(!ReemplazarArchivo(archivos.RutaArchivoConfig(), QByteArray(21, 'x')));
     QVERIFY(QFileInfo(carpeta.ruta(QStringLiteral("quimbal.dat.nuevo"))).isDir());
+    QCOMPARE(carpeta.leer(QStringLiteral("quimbal.dat")), config);
 }
 
 void TestGuardadoSeguro::conservaLosPermisos() {
