@@ -1,14 +1,13 @@
 // One running copy per folder. The other copy is this test program started
 // again with --bloquear: it takes the lock, says "listo" and holds the lock
-// until its input is closed.
-#include "platform/Dialogos.h"
+// until its input is closed; it ends with 2 when the lock was not its own.
 #include "profiles/InstanciaUnica.h"
 #include "tests/fakes/CarpetaDePrueba.h"
-#include "tests/fakes/DialogosFalsos.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <cstdio>
@@ -19,51 +18,50 @@ class TestInstanciaUnica : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { LiberarInstancia(); }
-    void segundaCopiaAvisaYNoTocaLosArchivos();
+    void otraCopiaTieneElBloqueo();
     void bloqueoDeUnaCopiaTerminadaSeRecupera();
     void carpetaSinBloqueoPosible();
 
 private:
-    static bool arrancarOtra(QProcess& otra, const QString& carpeta) {
+    static void arrancarOtra(QProcess& otra, const QString& carpeta) {
         otra.start(QCoreApplication::applicationFilePath(),
                    {QStringLiteral("--bloquear"), carpeta});
+    }
+    static bool otraListaCon(QProcess& otra, const QString& carpeta) {
+        arrancarOtra(otra, carpeta);
         return otra.waitForReadyRead(10000) && otra.readAll().startsWith("listo");
     }
 };
 
-void TestInstanciaUnica::segundaCopiaAvisaYNoTocaLosArchivos() {
+void TestInstanciaUnica::otraCopiaTieneElBloqueo() {
     CarpetaDePrueba carpeta;
-    ServiciosDePrueba s;
     QProcess otra;
-    QVERIFY(arrancarOtra(otra, carpeta.carpeta()));
+    QVERIFY(otraListaCon(otra, carpeta.carpeta()));
 
-    QVERIFY(!ComprobarInstanciaUnica());
-    QCOMPARE(s.dialogos.mensajes.size(), 1);
-    QVERIFY(s.dialogos.mensajes[0].texto.startsWith(
-        QStringLiteral("Quimbal ya está en funcionamiento.")));
-    QCOMPARE(s.dialogos.mensajes[0].estilo, vbExclamation);
+    // Kept out, this copy leaves nothing of its own in the folder.
+    QCOMPARE(TomarInstancia(carpeta.carpeta()), Instancia::OtraEnMarcha);
     QCOMPARE(QDir(carpeta.carpeta()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("quimbal.lck")});
 
-    // Once the first copy has ended, a start goes ahead.
+    // Once the first copy has ended, the lock is this copy's.
     otra.closeWriteChannel();
     QVERIFY(otra.waitForFinished(10000));
     QCOMPARE(otra.exitCode(), 0);
-    QVERIFY(ComprobarInstanciaUnica());
-    QCOMPARE(s.dialogos.mensajes.size(), 1);
+    QCOMPARE(TomarInstancia(carpeta.carpeta()), Instancia::Unica);
     // And now it is this copy that keeps a further one out.
     QProcess tercera;
-    tercera.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("--bloquear"), carpeta.carpeta()});
+    arrancarOtra(tercera, carpeta.carpeta());
     QVERIFY(tercera.waitForFinished(10000));
     QCOMPARE(tercera.exitCode(), 2);
+    // Released, the lock file goes.
     LiberarInstancia();
+    QVERIFY(!QFile::exists(carpeta.ruta(QStringLiteral("quimbal.lck"))));
 }
 
 void TestInstanciaUnica::bloqueoDeUnaCopiaTerminadaSeRecupera() {
     CarpetaDePrueba carpeta;
     QProcess otra;
-    QVERIFY(arrancarOtra(otra, carpeta.carpeta()));
+    QVERIFY(otraListaCon(otra, carpeta.carpeta()));
     otra.kill(); // ends without removing its lock file
     QVERIFY(otra.waitForFinished(10000));
     QVERIFY(QFile::exists(carpeta.ruta(QStringLiteral("quimbal.lck"))));
@@ -74,12 +72,9 @@ void TestInstanciaUnica::bloqueoDeUnaCopiaTerminadaSeRecupera() {
 
 void TestInstanciaUnica::carpetaSinBloqueoPosible() {
     CarpetaDePrueba carpeta;
-    ServiciosDePrueba s;
     const QString falta = carpeta.ruta(QStringLiteral("no-existe"));
     QCOMPARE(TomarInstancia(falta), Instancia::SinBloqueo);
-    FijarCarpetaPrograma(falta);
-    QVERIFY(ComprobarInstanciaUnica()); // the data files decide what can be saved
-    QVERIFY(s.dialogos.mensajes.isEmpty());
+    QVERIFY(!QFileInfo::exists(falta));
 }
 
 int main(int argc, char** argv) {
@@ -95,7 +90,7 @@ int main(int argc, char** argv) {
         LiberarInstancia();
         return 0;
     }
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     TestInstanciaUnica t;
     return QTest::qExec(&t, argc, argv);
 }
