@@ -4,6 +4,7 @@
 #include "platform/NivelSonido.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace quimbal {
 
@@ -11,12 +12,12 @@ class NivelSonidoFalso : public NivelSonido {
     Q_OBJECT
 public:
     bool iniciar() override {
-        llamadas << QStringLiteral("iniciar");
+        anotar(QStringLiteral("iniciar"));
         capturando = arranca;
         return arranca;
     }
     void detener() override {
-        llamadas << QStringLiteral("detener");
+        anotar(QStringLiteral("detener"));
         capturando = false;
     }
     // One reading, delivered now; false when no capture is running.
@@ -29,6 +30,15 @@ public:
     bool arranca = true;
     bool capturando = false;
     QStringList llamadas;
+    // Runs at each start or stop, after it is recorded.
+    std::function<void(const QString&)> alIniciarODetener;
+
+private:
+    void anotar(const QString& que) {
+        llamadas << que;
+        if (alIniciarODetener)
+            alIniciarODetener(que);
+    }
 };
 
 } // namespace quimbal

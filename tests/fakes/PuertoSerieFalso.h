@@ -13,7 +13,7 @@ namespace quimbal {
 class PuertoSerieFalso : public PuertoSerie {
 public:
     bool abrir(int n) override {
-        llamadas << QStringLiteral("abrir %1").arg(n);
+        anotar(QStringLiteral("abrir %1").arg(n));
         if (estaAbierto || !puertosExistentes.contains(n))
             return false;
         numero = n;
@@ -22,7 +22,7 @@ public:
         return true;
     }
     void cerrar() override {
-        llamadas << QStringLiteral("cerrar");
+        anotar(QStringLiteral("cerrar"));
         estaAbierto = false;
     }
     bool abierto() const override { return estaAbierto; }
@@ -47,8 +47,15 @@ public:
     QStringList llamadas;
     // Runs at each read, before it answers.
     std::function<void()> alLeer;
+    // Runs at each open or close, after it is recorded.
+    std::function<void(const QString&)> alAbrirOCerrar;
 
 private:
+    void anotar(const QString& que) {
+        llamadas << que;
+        if (alAbrirOCerrar)
+            alAbrirOCerrar(que);
+    }
     std::optional<bool> leer(const char* nombre, bool estable, QList<bool>& guion) {
         llamadas << QString::fromLatin1(nombre);
         if (alLeer)
