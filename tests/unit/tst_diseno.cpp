@@ -1,10 +1,10 @@
 // The main window matches its layout table: every control's parent, place,
 // size, caption, font and tab order, and the settings other code relies on.
-#include "platform/Fuentes.h"
-#include "profiles/Declaraciones.h"
-#include "ui/frmSwitch.h"
+#include "tests/fakes/CarpetaDePrueba.h"
+#include "ui/Fuentes.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace quimbal;
@@ -20,8 +20,8 @@ private slots:
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<double>("puntos");
         QTest::addColumn<QRect>("twips");
-        auto fila = [](const char* n, const char* p, const char* t, double pt, int l, int a,
-                       int w, int h) {
+        auto fila = [](const char* n, const char* p, const char* t, double pt, int l, int a, int w,
+                       int h) {
             QTest::newRow(n) << QString(n) << QString(p) << QString::fromUtf8(t) << pt
                              << QRect(l, a, w, h);
         };
@@ -36,8 +36,8 @@ private slots:
         fila("txtLetra1", "Frame2", "", 9.75, 3360, 480, 1215, 375);
         fila("cboTeclas2", "Frame2", "", 9.75, 1200, 1215, 2055, 360);
         fila("txtLetra2", "Frame2", "", 9.75, 3360, 1200, 1215, 375);
-        fila("cmdPorDefecto", "frmSwitch", "Establecer valores por &defecto", 9.75, 480, 3480,
-             3375, 450);
+        fila("cmdPorDefecto", "frmSwitch", "Establecer valores por &defecto", 9.75, 480, 3480, 3375,
+             450);
         fila("cmdAgregar", "frmSwitch", "A&gregar", 9.75, 1680, 240, 1455, 450);
         fila("cmdEliminar", "frmSwitch", "&Eliminar", 9.75, 3360, 240, 1455, 450);
         fila("cmdAyuda", "frmSwitch", "A&yuda", 9.75, 7440, 840, 1695, 450);
@@ -58,8 +58,8 @@ private slots:
         QFETCH(QString, titulo);
         QFETCH(double, puntos);
         QFETCH(QRect, twips);
-        frmSwitch f;
-        auto* w = f.findChild<QWidget*>(nombre);
+        ProgramaDePrueba p;
+        auto* w = p.ventana->findChild<QWidget*>(nombre);
         QVERIFY2(w, qPrintable(nombre));
         QCOMPARE(w->parentWidget()->objectName(), padre);
         const QRect px(quimbal::twips(twips.x()), quimbal::twips(twips.y()),
@@ -80,7 +80,8 @@ private slots:
     }
 
     void ventana() {
-        frmSwitch f;
+        ProgramaDePrueba p;
+        frmSwitch& f = *p.ventana;
         QCOMPARE(f.windowTitle(), QStringLiteral("Quimbal 1.6"));
         QCOMPARE(f.size(), QSize(626, 297)); // 9390 x 4455 twips
         QCOMPARE(f.minimumSize(), f.maximumSize());
@@ -90,10 +91,8 @@ private slots:
         QVERIFY(!f.cmdMas->isEnabled());
         QVERIFY(f.optSonido->isChecked());
         QVERIFY(!f.optSwitch->isChecked());
-        QCOMPARE(f.tmrSwitch->Interval(), 50);
-        QVERIFY(!f.tmrSwitch->Enabled());
-        QCOMPARE(f.tmrDelaySonido->Interval(), 400);
-        QVERIFY(!f.tmrDelaySonido->Enabled());
+        QVERIFY(!p.entradas.Sondeando());
+        QVERIFY(!p.entradas.RearmeEnCurso());
         for (Etiqueta* e : {f.lblTest1, f.lblTest2, f.lblTestSonido}) {
             QCOMPARE(e->BackColor(), QColor(0xFF, 0, 0));
             QVERIFY(!e->Opaca());
@@ -105,7 +104,8 @@ private slots:
     }
 
     void ordenDeTabulacion() {
-        frmSwitch f;
+        ProgramaDePrueba p;
+        frmSwitch& f = *p.ventana;
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         // Walk the focus chain with every control enabled (cmdMas starts disabled).
@@ -118,48 +118,34 @@ private slots:
             while (w && w->focusPolicy() == Qt::NoFocus)
                 w = w->nextInFocusChain();
         }
-        const QStringList completo = {"cmdAceptar", "cboUsuario", "optSwitch", "cboSwitch",
-                                      "optSonido",  "cboSonido",  "cboTeclas1", "txtLetra1",
-                                      "cboTeclas2", "txtLetra2",  "cmdPorDefecto", "cmdAgregar",
-                                      "cmdEliminar", "cmdAyuda",  "cmdSalir",   "cmdMas"};
+        const QStringList completo = {"cmdAceptar",  "cboUsuario", "optSwitch",     "cboSwitch",
+                                      "optSonido",   "cboSonido",  "cboTeclas1",    "txtLetra1",
+                                      "cboTeclas2",  "txtLetra2",  "cmdPorDefecto", "cmdAgregar",
+                                      "cmdEliminar", "cmdAyuda",   "cmdSalir",      "cmdMas"};
         QCOMPARE(visto, completo);
         QCOMPARE(QApplication::focusWidget(), f.cmdAceptar);
     }
 
     void teclasDeLaVentana() {
-        frmSwitch f;
-        int aceptar = 0, salir = 0;
-        f.cmdAceptar->Click = [&] { ++aceptar; };
-        f.cmdSalir->Click = [&] { ++salir; };
+        ProgramaDePrueba p;
+        p.cargar();
+        frmSwitch& f = *p.ventana;
+        QSignalSpy aceptar(f.cmdAceptar, &QPushButton::clicked);
+        QSignalSpy salir(f.cmdSalir, &QPushButton::clicked);
+        QSignalSpy agregar(f.cmdAgregar, &QPushButton::clicked);
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(f.txtLetra1, Qt::Key_Return); // Enter from a text box: Aceptar
-        QCOMPARE(aceptar, 1);
         f.cmdAgregar->setFocus();
-        int agregar = 0;
-        f.cmdAgregar->Click = [&] { ++agregar; };
         QTest::keyClick(f.cmdAgregar, Qt::Key_Return); // on a button, that button
-        QCOMPARE(agregar, 1);
-        QCOMPARE(aceptar, 1);
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QCOMPARE(salir, 1);
-        QVERIFY(f.isVisible()); // Esc asks through Salir, it does not close by itself
-    }
-
-    void cargaRellenaListasYPerfil() {
-        ReiniciarDeclaraciones();
-        frmSwitch f;
-        f.Cargar();
-        QCOMPARE(f.cboSwitch->ListCount(), 5);
-        QCOMPARE(f.cboSwitch->List(4), QStringLiteral("4"));
-        QCOMPARE(f.cboSonido->ListCount(), 10);
-        QCOMPARE(f.cboSonido->List(9), QStringLiteral("10"));
-        QCOMPARE(f.cboTeclas1->ListCount(), 31);
-        QCOMPARE(f.cboTeclas2->ListCount(), 31);
-        QCOMPARE(f.Teclas[4], QStringLiteral("{ENTER}"));
-        QCOMPARE(f.cboUsuario->ListCount(), 1);
-        QCOMPARE(Usuarios[0].Nombre.recortado(), QStringLiteral("General"));
-        QVERIFY(ModoTest);
+        QCOMPARE(agregar.size(), 1);
+        QCOMPARE(aceptar.size(), 0);
+        QTest::keyClick(&f, Qt::Key_Escape); // asks through Salir (answered No)
+        QCOMPARE(salir.size(), 1);
+        QVERIFY(f.isVisible());
+        f.txtLetra1->setFocus();
+        QTest::keyClick(f.txtLetra1, Qt::Key_Return); // Enter from a text box: Aceptar
+        QCOMPARE(aceptar.size(), 1);
+        QVERIFY(!f.isVisible());
     }
 };
 
