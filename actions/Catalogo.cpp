@@ -1,6 +1,5 @@
 #include "actions/Catalogo.h"
 
-
 namespace quimbal {
 
 const std::array<EntradaCatalogo, kEntradasCatalogo> Catalogo = {{

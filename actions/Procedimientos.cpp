@@ -12,7 +12,8 @@ Accion Accion::desde(const QString& texto, const QString& letra) {
         a.clic = Clic::Derecho;
     const int posicion = PosicionEnCatalogo(texto);
     const QString codigo =
-        posicion < 0 ? QString() : QString::fromUtf8(Catalogo[static_cast<std::size_t>(posicion)].codigo);
+        posicion < 0 ? QString()
+                     : QString::fromUtf8(Catalogo[static_cast<std::size_t>(posicion)].codigo);
     const ResultadoNotacion r = AnalizarTeclas(codigo + letra);
     a.teclasValidas = r.valido();
     a.error = r.error;

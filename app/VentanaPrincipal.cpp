@@ -6,9 +6,8 @@
 
 namespace quimbal {
 
-VentanaPrincipal::VentanaPrincipal(Perfiles& perfiles, ArchivosDatos& archivos,
-                                   Entradas& entradas, const Servicios& servicios,
-                                   QWidget* padre)
+VentanaPrincipal::VentanaPrincipal(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entradas,
+                                   const Servicios& servicios, QWidget* padre)
     : frmSwitch(perfiles, archivos, entradas, servicios, padre) {
     connect(&bandeja(), &Bandeja::pulsada, this, &VentanaPrincipal::EventoBandeja);
 }

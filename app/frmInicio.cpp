@@ -26,13 +26,13 @@ constexpr int kVbKeyF10 = 121;
 // are replaced; the F10 message last.
 const char* const kTextos[] = {
     "Programa de distribución gratuita.",                                   // lblLicencia
-    "Quimbal",                                                               // lblNombre
-    "Versión ",                                                              // lblVersion
-    "Copyright © 2026",                                                      // lblDerechos
-    "Los desarrolladores de Quimbal",                                        // lblAutores
+    "Quimbal",                                                              // lblNombre
+    "Versión ",                                                             // lblVersion
+    "Copyright © 2026",                                                     // lblDerechos
+    "Los desarrolladores de Quimbal",                                       // lblAutores
     "Para la opción de reconocimiento de sonido, este programa utiliza el", // lblCreditoSonido1
-    "componente «Nivel de sonido», de Los desarrolladores de Quimbal.",      // lblCreditoSonido2
-    "( En la próxima ventana elija su usuario y pulse \"Aceptar\" )",        // lblNota
+    "componente «Nivel de sonido», de Los desarrolladores de Quimbal.",     // lblCreditoSonido2
+    "( En la próxima ventana elija su usuario y pulse \"Aceptar\" )",       // lblNota
     ": emulación de clics y teclas con switches o con la voz.\nPrograma de distribución "
     "gratuita. © 2026 Los desarrolladores de Quimbal.", // F10, after the title
 };
@@ -108,13 +108,16 @@ frmInicio::frmInicio(Dialogos& dialogos, QWidget* padre)
     lblNombre = etiqueta(fondo, "lblCo", Fuente(QStringLiteral("Times New Roman"), 21.75, true),
                          derecha, 5235, 600, 1635, 480);
     lblVersion = etiqueta(fondo, "lblVe", Fuente(arial, 12, true), derecha, 5520, 1320, 1275, 285);
-    lblDerechos = etiqueta(fondo, "lblCp", Fuente(arial, 9.75, true), derecha, 5160, 1800, 1695, 255);
-    lblAutores = etiqueta(fondo, "lblCm", Fuente(arial, 9.75, true), derecha, 5280, 2040, 1575, 255);
+    lblDerechos =
+        etiqueta(fondo, "lblCp", Fuente(arial, 9.75, true), derecha, 5160, 1800, 1695, 255);
+    lblAutores =
+        etiqueta(fondo, "lblCm", Fuente(arial, 9.75, true), derecha, 5280, 2040, 1575, 255);
     lblCreditoSonido1 =
         etiqueta(fondo, "lblLi1", Fuente(arial, 9.75), centro, 120, 3480, 6855, 255);
     lblCreditoSonido2 =
         etiqueta(fondo, "lblLi2", Fuente(arial, 9.75), centro, 120, 3720, 6855, 255);
-    lblNota = etiqueta(fondo, "lblLi3", Fuente(arial, 9.75, true, true), centro, 120, 4080, 6855, 255);
+    lblNota =
+        etiqueta(fondo, "lblLi3", Fuente(arial, 9.75, true, true), centro, 120, 4080, 6855, 255);
 
     cmdContinuar = new QPushButton(QStringLiteral("&Continuar"), fondo);
     cmdContinuar->setObjectName(QStringLiteral("cmdContinuar"));
@@ -127,8 +130,9 @@ frmInicio::frmInicio(Dialogos& dialogos, QWidget* padre)
     connect(cmdContinuar, &QPushButton::clicked, this, &frmInicio::Continuar);
 
     // Keyboard preview and the clicks that leave the screen.
-    for (QWidget* w : std::initializer_list<QWidget*>{fondo, logo, lblLicencia, lblNombre, lblVersion, lblDerechos, lblAutores,
-                                 lblCreditoSonido1, lblCreditoSonido2, lblNota, cmdContinuar})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             fondo, logo, lblLicencia, lblNombre, lblVersion, lblDerechos, lblAutores,
+             lblCreditoSonido1, lblCreditoSonido2, lblNota, cmdContinuar})
         w->installEventFilter(this);
     Form_Load();
     cmdContinuar->setFocus();

@@ -51,14 +51,14 @@ int main(int argc, char** argv) {
         ArchivosDatos archivos(carpeta);
         Perfiles perfiles;
         t.start();
-        const bool bien = archivos.CargarUsuarios(perfiles).problema ==
-                              ArchivosDatos::Problema::Ninguno &&
-                          archivos.CargarConfiguracion(perfiles).problema ==
-                              ArchivosDatos::Problema::Ninguno;
+        const bool bien =
+            archivos.CargarUsuarios(perfiles).problema == ArchivosDatos::Problema::Ninguno &&
+            archivos.CargarConfiguracion(perfiles).problema == ArchivosDatos::Problema::Ninguno;
         carga.push_back(t.nsecsElapsed() / 1000);
         perfiles.eliminar(20);
         t.start();
-        const bool agrego = archivos.AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Nuevo")));
+        const bool agrego =
+            archivos.AgregarUsuarioAlArchivo(Usuario::Nuevo(QStringLiteral("Nuevo")));
         agregado.push_back(t.nsecsElapsed() / 1000);
         perfiles.seleccionar(0);
         t.start();

@@ -24,8 +24,8 @@ class Entradas : public QObject {
 public:
     // The mode, threshold and re-arm delay of the profile in use are read from
     // `perfiles` at each reading.
-    Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
-             Inyector& inyector, QObject* padre = nullptr);
+    Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido, Inyector& inyector,
+             QObject* padre = nullptr);
 
     // True while the configuration window is shown: inputs only report.
     bool ModoTest = false;

@@ -10,10 +10,18 @@ EstiloMensaje EstiloMensaje::desde(int estilo) {
     EstiloMensaje e;
     e.siNo = (estilo & 0x7) == vbYesNo;
     switch (estilo & 0x70) {
-    case vbCritical: e.icono = Icono::Stop; break;
-    case vbQuestion: e.icono = Icono::Pregunta; break;
-    case vbExclamation: e.icono = Icono::Exclamacion; break;
-    default: e.icono = Icono::Ninguno; break;
+    case vbCritical:
+        e.icono = Icono::Stop;
+        break;
+    case vbQuestion:
+        e.icono = Icono::Pregunta;
+        break;
+    case vbExclamation:
+        e.icono = Icono::Exclamacion;
+        break;
+    default:
+        e.icono = Icono::Ninguno;
+        break;
     }
     e.segundoPorDefecto = e.siNo && (estilo & 0x300) == vbDefaultButton2;
     return e;

@@ -20,7 +20,7 @@ QString desdeAnsi(const QByteArray& bytes);
 class TextoFijo {
 public:
     TextoFijo() : texto_(kLargoTexto, QLatin1Char(' ')) {}
-    TextoFijo(const QString& s) { asignar(s); } // NOLINT: assignment semantics
+    TextoFijo(const QString& s) { asignar(s); }                 // NOLINT: assignment semantics
     TextoFijo(const char* s) { asignar(QString::fromUtf8(s)); } // NOLINT
     TextoFijo& operator=(const QString& s) {
         asignar(s);

@@ -20,8 +20,8 @@ struct Usuario {
     TextoFijo Accion2; // ... of switch 2
     TextoFijo Letra1;  // letter box of input 1
     TextoFijo Letra2;
-    std::int16_t Modo = 0;   // 1 switches, 2 sound
-    std::int16_t Umbral = 0; // sound threshold step 1..10
+    std::int16_t Modo = 0;    // 1 switches, 2 sound
+    std::int16_t Umbral = 0;  // sound threshold step 1..10
     std::int16_t Retraso = 0; // re-arm delay after a sound, ms
 
     // A new profile under the given name, with the values of "General".

@@ -6,7 +6,9 @@
 namespace quimbal {
 
 // Positions and sizes of the window tables are in twips: 15 to a pixel.
-constexpr int twips(int t) { return (t + 7) / 15; }
+constexpr int twips(int t) {
+    return (t + 7) / 15;
+}
 void colocar(QWidget* w, int izquierda, int arriba, int ancho, int alto);
 
 // Label whose background can be made opaque to show its back colour, or left

@@ -11,7 +11,9 @@ void InstalarSustitucionesDeFuentes();
 
 // A font of the window tables: family and size in points, optionally bold/italic.
 QFont Fuente(const QString& familia, double puntos, bool negrita = false, bool cursiva = false);
-inline QFont Verdana(double puntos) { return Fuente(QStringLiteral("Verdana"), puntos); }
+inline QFont Verdana(double puntos) {
+    return Fuente(QStringLiteral("Verdana"), puntos);
+}
 
 // Breaks a caption into lines that fit the width, at spaces; an "&" marking an
 // access key takes no room.

@@ -60,10 +60,10 @@ frmMas::frmMas(Dialogos& dialogos, int retraso, QWidget* padre)
     lblRetraso =
         etiqueta(this, QStringLiteral("Retraso entre clics:"), "lblRetraso", 2160, 2700, 1950, 240);
     txtRetraso = control(new QLineEdit(this), "txtRetraso", 4200, 2640, 855, 375);
-    cmdAceptar =
-        control(new QPushButton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040, 3360, 1455, 450);
-    cmdCancelar =
-        control(new QPushButton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720, 3360, 1455, 450);
+    cmdAceptar = control(new QPushButton(QStringLiteral("&Aceptar"), this), "cmdAceptar", 2040,
+                         3360, 1455, 450);
+    cmdCancelar = control(new QPushButton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720,
+                          3360, 1455, 450);
     QWidget::setTabOrder(txtRetraso, cmdAceptar);
     QWidget::setTabOrder(cmdAceptar, cmdCancelar);
     cmdAceptar->setAutoDefault(true);
@@ -87,8 +87,9 @@ void frmMas::cmdAceptar_Click() {
         accept();
         return;
     }
-    dialogos_.MsgBox(QStringLiteral("El intervalo debe ser mayor que 0 y menor que 10000 (milésimas)"),
-           vbExclamation, QStringLiteral("Error"));
+    dialogos_.MsgBox(
+        QStringLiteral("El intervalo debe ser mayor que 0 y menor que 10000 (milésimas)"),
+        vbExclamation, QStringLiteral("Error"));
     SeleccionarDesdeElPrincipio(*txtRetraso);
 }
 

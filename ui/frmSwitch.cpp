@@ -77,8 +77,8 @@ void frmSwitch::crearControles() {
     const QFont f975 = Verdana(9.75), f1125 = Verdana(11.25), f825 = Verdana(8.25);
 
     // Frames first, so that window-level controls drawn over them stay on top.
-    fraAccion = control(new QGroupBox(QStringLiteral(" Acción a emular "), this), f825, 240,
-                        1560, 4815, 2655);
+    fraAccion = control(new QGroupBox(QStringLiteral(" Acción a emular "), this), f825, 240, 1560,
+                        4815, 2655);
     fraModo = control(new QGroupBox(QStringLiteral(" Forma de activación "), this), f825, 5160,
                       1560, 3975, 2655);
 
@@ -87,9 +87,9 @@ void frmSwitch::crearControles() {
     };
     cmdAceptar = boton("&Aceptar", this, 5400, 360, 1695, 810);
     cboUsuario = control(new QComboBox(this), f1125, 480, 840, 4335, 390);
-    optSwitch = control(new QRadioButton(QStringLiteral("Usar S&witch conectado en el puerto COM"),
-                                         fraModo),
-                        f975, 360, 240, 2775, 495);
+    optSwitch = control(
+        new QRadioButton(QStringLiteral("Usar S&witch conectado en el puerto COM"), fraModo), f975,
+        360, 240, 2775, 495);
     cboSwitch = control(new QComboBox(fraModo), f825, 2520, 480, 615, 315);
     optSonido = control(new QRadioButton(QStringLiteral("Usar &Sonido con umbral"), fraModo), f975,
                         360, 1800, 1935, 615);
@@ -136,9 +136,9 @@ void frmSwitch::crearControles() {
         o->setObjectName(QString::fromLatin1(n));
 
     // Tab order: the controls that take the focus, by tab index.
-    QWidget* orden[] = {cmdAceptar, cboUsuario,    optSwitch,  cboSwitch,   optSonido,
-                        cboSonido,  cboTeclas1,    txtLetra1,  cboTeclas2,  txtLetra2,
-                        cmdPorDefecto, cmdAgregar, cmdEliminar, cmdAyuda,   cmdSalir, cmdMas};
+    QWidget* orden[] = {cmdAceptar,  cboUsuario, optSwitch,  cboSwitch, optSonido,     cboSonido,
+                        cboTeclas1,  txtLetra1,  cboTeclas2, txtLetra2, cmdPorDefecto, cmdAgregar,
+                        cmdEliminar, cmdAyuda,   cmdSalir,   cmdMas};
     for (std::size_t i = 0; i + 1 < std::size(orden); ++i)
         QWidget::setTabOrder(orden[i], orden[i + 1]);
     for (QLabel* l : {lblUsuario, lblAccion1, lblAccion2})
@@ -302,10 +302,9 @@ void frmSwitch::cmdAyuda_Click() {
 
 void frmSwitch::cmdSalir_Click() {
     PreguntandoSalida = true;
-    const int respuesta =
-        servicios_.dialogos.MsgBox(QStringLiteral("¿Desea salir del programa?"),
-                                   vbYesNo + vbQuestion + vbDefaultButton2,
-                                   QStringLiteral("Atención!"));
+    const int respuesta = servicios_.dialogos.MsgBox(QStringLiteral("¿Desea salir del programa?"),
+                                                     vbYesNo + vbQuestion + vbDefaultButton2,
+                                                     QStringLiteral("Atención!"));
     PreguntandoSalida = false;
     if (respuesta != vbYes)
         return;

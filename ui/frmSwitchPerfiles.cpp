@@ -202,10 +202,14 @@ bool frmSwitch::CargarArchivos() {
     auto causa = [](Problema p, const QString& que, const QString& ruta, const QString& leido,
                     const QString& porDefecto) {
         switch (p) {
-        case Problema::Ninguno: break;
-        case Problema::SoloLectura: return noSeGuarda(que, ruta) + leido;
-        case Problema::NoSeAbre: return noSeAbre(que, ruta) + porDefecto;
-        case Problema::NoSeEscribe: return noSeGuarda(que, ruta);
+        case Problema::Ninguno:
+            break;
+        case Problema::SoloLectura:
+            return noSeGuarda(que, ruta) + leido;
+        case Problema::NoSeAbre:
+            return noSeAbre(que, ruta) + porDefecto;
+        case Problema::NoSeEscribe:
+            return noSeGuarda(que, ruta);
         }
         return QString();
     };

@@ -21,11 +21,20 @@ void BandejaQt::mostrar(QWidget& ventana, const QIcon& icono, const QString& tip
     icono_->setToolTip(tip);
     connect(icono_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         switch (r) {
-        case QSystemTrayIcon::Trigger: emit pulsada(BotonBandeja::Izquierdo); break;
-        case QSystemTrayIcon::DoubleClick: emit pulsada(BotonBandeja::DobleIzquierdo); break;
-        case QSystemTrayIcon::Context: emit pulsada(BotonBandeja::Derecho); break;
-        case QSystemTrayIcon::MiddleClick: emit pulsada(BotonBandeja::Medio); break;
-        case QSystemTrayIcon::Unknown: break;
+        case QSystemTrayIcon::Trigger:
+            emit pulsada(BotonBandeja::Izquierdo);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            emit pulsada(BotonBandeja::DobleIzquierdo);
+            break;
+        case QSystemTrayIcon::Context:
+            emit pulsada(BotonBandeja::Derecho);
+            break;
+        case QSystemTrayIcon::MiddleClick:
+            emit pulsada(BotonBandeja::Medio);
+            break;
+        case QSystemTrayIcon::Unknown:
+            break;
         }
     });
     ventana_ = &ventana;

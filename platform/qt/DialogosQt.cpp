@@ -15,10 +15,18 @@ QMessageBox* DialogosQt::crearCaja(const QString& texto, int estilo, const QStri
     caja->setWindowTitle(titulo.isEmpty() ? TituloAplicacion() : titulo);
     caja->setText(texto);
     switch (e.icono) {
-    case EstiloMensaje::Icono::Stop: caja->setIcon(QMessageBox::Critical); break;
-    case EstiloMensaje::Icono::Pregunta: caja->setIcon(QMessageBox::Question); break;
-    case EstiloMensaje::Icono::Exclamacion: caja->setIcon(QMessageBox::Warning); break;
-    case EstiloMensaje::Icono::Ninguno: caja->setIcon(QMessageBox::NoIcon); break;
+    case EstiloMensaje::Icono::Stop:
+        caja->setIcon(QMessageBox::Critical);
+        break;
+    case EstiloMensaje::Icono::Pregunta:
+        caja->setIcon(QMessageBox::Question);
+        break;
+    case EstiloMensaje::Icono::Exclamacion:
+        caja->setIcon(QMessageBox::Warning);
+        break;
+    case EstiloMensaje::Icono::Ninguno:
+        caja->setIcon(QMessageBox::NoIcon);
+        break;
     }
     if (e.siNo) {
         QPushButton* si = caja->addButton(QStringLiteral("Sí"), QMessageBox::YesRole);

@@ -63,7 +63,6 @@ int FusionLecturas::lectura(int nivel, bool puedeEnviar, Reloj::time_point ahora
     return n;
 }
 
-
 // The capture itself: lives on the component's thread and owns the audio
 // source.
 class Captura : public QObject {
@@ -87,8 +86,8 @@ public:
             detener();
             return false;
         }
-        divisor_ = std::make_unique<DivisorBloques>(tasa_ / kBloquesPorSegundo,
-                                                    kMaxBloquesPendientes);
+        divisor_ =
+            std::make_unique<DivisorBloques>(tasa_ / kBloquesPorSegundo, kMaxBloquesPendientes);
         connect(entrada_, &QIODevice::readyRead, this, &Captura::leer);
         connect(fuente_, &QAudioSource::stateChanged, this, [this](QAudio::State s) {
             if (s == QAudio::StoppedState && fuente_ && fuente_->error() != QAudio::NoError)
@@ -146,8 +145,8 @@ private:
                          "Sonido: primera lectura de nivel (bloques de %d muestras a %d Hz)\n",
                          divisor_->muestrasPorBloque(), tasa_);
         }
-        nivel = fusion_.lectura(nivel, enVuelo_->load() < kMaxEnVuelo,
-                                FusionLecturas::Reloj::now());
+        nivel =
+            fusion_.lectura(nivel, enVuelo_->load() < kMaxEnVuelo, FusionLecturas::Reloj::now());
         if (nivel < 0)
             return;
         enVuelo_->fetch_add(1);

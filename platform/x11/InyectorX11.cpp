@@ -257,14 +257,14 @@ std::unique_ptr<Inyector> CrearInyectorX11(QString& motivo) {
     Display* d = XkbOpenDisplay(nombre.constData(), nullptr, nullptr, &mayor, &menor, nullptr);
     if (!d) {
         motivo = QStringLiteral("no se puede abrir la pantalla X %1 o no tiene XKB")
-                      .arg(QString::fromLocal8Bit(nombre));
+                     .arg(QString::fromLocal8Bit(nombre));
         return nullptr;
     }
     int ev, err, may, men;
     if (!XTestQueryExtension(d, &ev, &err, &may, &men)) {
         XCloseDisplay(d);
         motivo = QStringLiteral("la pantalla X %1 no tiene la extensión XTest")
-                      .arg(QString::fromLocal8Bit(nombre));
+                     .arg(QString::fromLocal8Bit(nombre));
         return nullptr;
     }
     return std::make_unique<InyectorX11>(d);
