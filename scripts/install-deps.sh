@@ -10,7 +10,7 @@ PKGS=(
   xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox
   fonts-dejavu-core fonts-liberation fontconfig
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev git
   gstreamer1.0-plugins-base gstreamer1.0-pulseaudio
 )
 missing=()
