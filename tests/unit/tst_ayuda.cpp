@@ -1,7 +1,10 @@
-// The help viewer and the program's help file.
+// The help viewer, the program's help file, and what the main window says
+// when the file cannot be shown.
+#include "platform/Dialogos.h"
 #include "platform/qt/AyudaQt.h"
-#include "tests/fakes/DialogosFalsos.h"
+#include "tests/fakes/CarpetaDePrueba.h"
 
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -15,10 +18,9 @@ class TstAyuda : public QObject {
     }
 private slots:
     void elArchivoDelProgramaSeMuestra() {
-        ServiciosDePrueba s;
         AyudaQt ayuda;
-        QVERIFY(ayuda.WinHelp(nullptr, archivoDelPrograma(), HELP_CONTENTS, 0));
-        QVERIFY(s.dialogos.mensajes.isEmpty());
+        QString motivo;
+        QVERIFY2(ayuda.abrir(archivoDelPrograma(), motivo), qPrintable(motivo));
         QVERIFY(ayuda.visor());
         QVERIFY(ayuda.visor()->isVisible());
         auto* nav = ayuda.visor()->findChild<QTextBrowser*>();
@@ -31,7 +33,11 @@ private slots:
         const QString html = nav->toHtml();
         for (int i = 1; i <= 9; ++i)
             QVERIFY(html.contains(QStringLiteral("name=\"tema%1\"").arg(i)));
-        QVERIFY(ayuda.WinHelp(nullptr, archivoDelPrograma(), HELP_QUIT, 0));
+        // Opened again, the same viewer shows it; closed, it goes.
+        QWidget* visor = ayuda.visor();
+        QVERIFY(ayuda.abrir(archivoDelPrograma(), motivo));
+        QCOMPARE(ayuda.visor(), visor);
+        visor->findChild<QPushButton*>(QStringLiteral("cerrarAyuda"))->click();
         QTRY_VERIFY(!ayuda.visor());
     }
 
@@ -49,15 +55,30 @@ private slots:
         t.write("solo texto");
         t.close();
         for (const QString& archivo : {falta, binario, otro, d.path()}) {
-            ServiciosDePrueba s;
             AyudaQt ayuda;
-            QVERIFY(!ayuda.WinHelp(nullptr, archivo, HELP_CONTENTS, 0));
-            QCOMPARE(s.dialogos.mensajes.size(), 1);
-            QVERIFY(s.dialogos.mensajes[0].texto.contains(QStringLiteral("archivo de ayuda")));
-            QVERIFY(s.dialogos.mensajes[0].texto.contains(archivo));
-            QCOMPARE(s.dialogos.mensajes[0].estilo, 48);
+            QString motivo;
+            QVERIFY(!ayuda.abrir(archivo, motivo));
+            QVERIFY2(motivo.contains(QStringLiteral("archivo de ayuda")), qPrintable(motivo));
+            QVERIFY(motivo.contains(archivo));
             QVERIFY(!ayuda.visor());
         }
+    }
+
+    void laVentanaDiceElMotivo() {
+        ProgramaDePrueba p;
+        p.cargar();
+        p.ayuda.rechazo = QStringLiteral("No se encuentra el archivo de ayuda:\n/x/quimbal.hlp");
+        p.dialogos.mensajes.clear();
+        p.ventana->cmdAyuda->click();
+        QCOMPARE(p.ayuda.archivos, QStringList{p.carpeta.ruta(QStringLiteral("quimbal.hlp"))});
+        QCOMPARE(p.dialogos.mensajes.size(), 1);
+        QCOMPARE(p.dialogos.mensajes[0].texto, p.ayuda.rechazo);
+        QCOMPARE(p.dialogos.mensajes[0].estilo, vbExclamation);
+        // Shown, the help file says nothing more.
+        p.ayuda.rechazo.clear();
+        p.ventana->cmdAyuda->click();
+        QCOMPARE(p.ayuda.archivos.size(), 2);
+        QCOMPARE(p.dialogos.mensajes.size(), 1);
     }
 };
 
