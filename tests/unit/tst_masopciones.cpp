@@ -1,10 +1,13 @@
 // Reading the delay typed in "Más opciones", and the dialog itself.
 #include "platform/Dialogos.h"
-#include "profiles/Declaraciones.h"
+#include "tests/fakes/CarpetaDePrueba.h"
 #include "tests/fakes/DialogosFalsos.h"
 #include "ui/LecturaNumero.h"
 #include "ui/frmMas.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -103,13 +106,9 @@ private slots:
         QCOMPARE(r.value_or(0), retraso);
     }
 
-    void dialogoAceptaYGuarda() {
-        ServiciosDePrueba s;
-        ReiniciarDeclaraciones();
-        Usuarios[0] = Usuario::Nuevo(QStringLiteral("General"));
-        Temporizador tmr;
-        tmr.setInterval(400);
-        frmMas f(tmr);
+    void dialogoAcepta() {
+        DialogosFalsos d;
+        frmMas f(d, 400);
         QCOMPARE(f.windowTitle(), QStringLiteral("Más opciones"));
         QCOMPARE(f.txtRetraso->text(), QStringLiteral("400"));
         QCOMPARE(f.txtRetraso->selectedText(), QStringLiteral("400"));
@@ -119,70 +118,63 @@ private slots:
         QTest::keyClicks(f.txtRetraso, QStringLiteral("250"));
         QTest::keyClick(f.txtRetraso, Qt::Key_Return);
         QCOMPARE(f.result(), int(QDialog::Accepted));
-        QCOMPARE(tmr.Interval(), 250);
-        QCOMPARE(Usuarios[0].Retraso, std::int16_t(250));
-        QVERIFY(s.dialogos.mensajes.isEmpty());
+        QCOMPARE(f.Retraso(), 250);
+        QVERIFY(d.mensajes.isEmpty());
     }
 
     void dialogoRechazaYSeQuedaAbierto() {
-        ServiciosDePrueba s;
-        ReiniciarDeclaraciones();
-        Usuarios[0] = Usuario::Nuevo(QStringLiteral("General"));
-        Temporizador tmr;
-        tmr.setInterval(400);
-        frmMas f(tmr);
+        DialogosFalsos d;
+        frmMas f(d, 400);
         f.show();
         f.txtRetraso->setText(QStringLiteral("9999.5"));
-        f.cmdAceptar->pulsar();
-        QCOMPARE(s.dialogos.mensajes.size(), 1);
-        QCOMPARE(s.dialogos.mensajes[0].texto,
+        f.cmdAceptar->click();
+        QCOMPARE(d.mensajes.size(), 1);
+        QCOMPARE(d.mensajes[0].texto,
                  QStringLiteral("El intervalo debe ser mayor que 0 y menor que 10000 (milésimas)"));
-        QCOMPARE(s.dialogos.mensajes[0].titulo, QStringLiteral("Error"));
-        QCOMPARE(s.dialogos.mensajes[0].estilo, 48);
+        QCOMPARE(d.mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(d.mensajes[0].estilo, vbExclamation);
         QVERIFY(f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Rejected)); // not closed
         QCOMPARE(f.txtRetraso->text(), QStringLiteral("9999.5"));
         QCOMPARE(f.txtRetraso->selectedText(), QStringLiteral("9999.5"));
         QCOMPARE(f.txtRetraso->cursorPosition(), 0);
-        QCOMPARE(tmr.Interval(), 400);
-        QCOMPARE(Usuarios[0].Retraso, std::int16_t(400));
+        QCOMPARE(f.Retraso(), 400);
     }
 
-    void escCancelaSinCambiar() {
-        ServiciosDePrueba s;
-        ReiniciarDeclaraciones();
-        Usuarios[0] = Usuario::Nuevo(QStringLiteral("General"));
-        Temporizador tmr;
-        tmr.setInterval(400);
-        {
-            frmMas f(tmr);
-            f.show();
-            f.txtRetraso->setText(QStringLiteral("123"));
-            QTest::keyClick(f.txtRetraso, Qt::Key_Escape);
-            QCOMPARE(f.result(), int(QDialog::Rejected));
-            QVERIFY(!f.isVisible());
-        }
-        QCOMPARE(tmr.Interval(), 400);
-        QCOMPARE(Usuarios[0].Retraso, std::int16_t(400));
-        // Opened again, it shows the delay in use, not what was typed.
-        frmMas otra(tmr);
-        QCOMPARE(otra.txtRetraso->text(), QStringLiteral("400"));
+    // Run from the main window: modal, showing the delay of the profile in
+    // use; accepted, the profile gets the new delay, cancelled (by Cancelar
+    // or Esc) it keeps its own.
+    void desdeLaVentanaPrincipal_data() {
+        QTest::addColumn<QString>("como");
+        QTest::addColumn<int>("queda");
+        QTest::newRow("Aceptar") << "Aceptar" << 250;
+        QTest::newRow("Cancelar") << "Cancelar" << 321;
+        QTest::newRow("Esc") << "Esc" << 321;
     }
-
-    void seAbreModal() {
-        ServiciosDePrueba s;
-        ReiniciarDeclaraciones();
-        Temporizador tmr;
-        tmr.setInterval(321);
+    void desdeLaVentanaPrincipal() {
+        QFETCH(QString, como);
+        QFETCH(int, queda);
+        ProgramaDePrueba p;
+        p.cargar();
+        p.perfiles.fijarRetraso(321);
         bool visto = false;
         QTimer::singleShot(0, [&] {
             auto* f = qobject_cast<frmMas*>(QApplication::activeModalWidget());
-            visto = f && f->isModal() && f->txtRetraso->text() == QLatin1String("321");
-            if (f)
-                f->cmdCancelar->pulsar();
+            if (!f)
+                return;
+            visto = f->isModal() && f->txtRetraso->text() == QLatin1String("321");
+            f->txtRetraso->setText(QStringLiteral("250"));
+            if (como == QLatin1String("Aceptar"))
+                f->cmdAceptar->click();
+            else if (como == QLatin1String("Cancelar"))
+                f->cmdCancelar->click();
+            else
+                QTest::keyClick(f->txtRetraso, Qt::Key_Escape);
         });
-        MostrarMasOpciones(nullptr, tmr);
+        p.ventana->cmdMas_Click();
         QVERIFY(visto);
-        QCOMPARE(tmr.Interval(), 321);
+        QCOMPARE(p.perfiles.enUso().Retraso, std::int16_t(queda));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 };
 
