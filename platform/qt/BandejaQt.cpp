@@ -58,8 +58,16 @@ bool BandejaQt::eventFilter(QObject* objeto, QEvent* evento) {
         const auto* e = static_cast<QWindowStateChangeEvent*>(evento);
         const bool restaurada = (e->oldState() & Qt::WindowMinimized) &&
                                 !(ventana_->windowState() & Qt::WindowMinimized);
+        // Reported once the state change is over, as the icon's own presses
+        // are: the press shows the window and changes its state again.
         if (restaurada && !hayAreaNotificacion())
-            emit pulsada(BotonBandeja::Izquierdo);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (icono_)
+                        emit pulsada(BotonBandeja::Izquierdo);
+                },
+                Qt::QueuedConnection);
     }
     return Bandeja::eventFilter(objeto, evento);
 }
