@@ -14,12 +14,12 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 # Profile seeds: the default profile alone; two with a trailing part; 23 (two
 # beyond the table) and a trailing part; a name with the five bytes
-# Windows-1252 leaves undefined and negative numbers.
+# Windows-1252 leaves undefined, the euro, ÿ and Ñ, and negative numbers.
 general() { printf '%-20s%-20s%-20s%40s\x01\x00\x05\x00\x90\x01' General 'Click izquierdo' 'Click izquierdo' ''; }
 general > "$corpus/general"
 { general; general; printf 'resto'; } > "$corpus/dos"
 { for _ in $(seq 23); do general; done; printf 'resto'; } > "$corpus/veintitres"
-{ printf '\x81\x8d\x8f\x90\x9d\x80\xff%-13s%-20s%-20s%40s' Ñ 'SHIFT+...' F5 ''
+{ printf '\x81\x8d\x8f\x90\x9d\x80\xff\xd1%-12s%-20s%-20s%40s' '' 'SHIFT+...' F5 ''
   printf '\x02\x00\xff\xff\x00\x80'; } > "$corpus/raros"
 # Settings seeds (21 bytes): COM3 and Ana; a port above 4; one byte short.
 printf '\x03%-20s' Ana > "$corpus/config"
