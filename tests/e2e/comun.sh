@@ -28,11 +28,37 @@ esperar_ventana() {
   local titulo="$1" limite=${2:-100} wid
   for _ in $(seq "$limite"); do
     wid=$(xdotool search --onlyvisible --name "^${titulo}\$" 2>/dev/null | head -n1)
-    [ -n "$wid" ] && { sleep 0.3; echo "$wid"; return 0; }
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
     sleep 0.1
   done
   return 1
 }
+
+# Waits (up to 5 s) until window WID has the keyboard focus: keys sent from
+# then on reach it.
+esperar_foco() {
+  for _ in $(seq 250); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.02
+  done
+  return 1
+}
+
+# A window that takes the keyboard when it shows (a question, a message box,
+# a dialog): waits for it, as esperar_ventana, and then for its focus; prints
+# its id. Without the focus the id is still printed (what follows fails with
+# its own message) and a note goes to stderr.
+esperar_dialogo() {
+  local wid
+  wid=$(esperar_ventana "$@") || return 1
+  esperar_foco "$wid" || echo "aviso: «$1» no recibió el foco" >&2
+  echo "$wid"
+}
+
+# A quiet period, not a wait: what follows checks that something did NOT
+# happen (a further click, an exit, a write) during these seconds, and no
+# event marks the end of such a span.
+nada_durante() { sleep "$1"; }
 
 captura() {
   mkdir -p "$QUIMBAL_ARTEFACTOS"
@@ -68,12 +94,67 @@ icono_bandeja() {
   return 1
 }
 
+# Colour "r,g,b" of one pixel of a window, at client coordinates X Y.
+color_en_ventana() {
+  import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n1
+}
+
+# Waits (up to 3 s) until that pixel has that colour: esperar_color WID X Y
+# COLOUR.
+esperar_color() {
+  for _ in $(seq 30); do
+    [ "$(color_en_ventana "$1" "$2" "$3")" = "$4" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits (up to 3 s) until that pixel has any other colour.
+esperar_otro_color() {
+  for _ in $(seq 30); do
+    [ "$(color_en_ventana "$1" "$2" "$3")" != "$4" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The activation option the configuration window shows: the dot of the
+# checked radio button is dark, the other's is white ("Usar Switch..." at
+# 375,135 and "Usar Sonido..." at 375,243, client pixels). Waits (up to 3 s)
+# until MODE (switch or sonido) is the one checked: esperar_modo WID MODE.
+esperar_modo() {
+  local y=135 c
+  [ "$2" = sonido ] && y=243
+  for _ in $(seq 30); do
+    c=$(color_en_ventana "$1" 375 "$y")
+    [ -n "$c" ] && [ "${c%%,*}" -lt 128 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Puts the pointer at X Y (screen pixels) and waits (up to 2 s) until it is
+# there. (xdotool's own --sync waits for a motion, and so hangs for seconds
+# when the pointer is already in place.)
+mover_raton() {
+  local X Y SCREEN WINDOW
+  xdotool mousemove "$1" "$2"
+  for _ in $(seq 100); do
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$X" = "$1" ] && [ "$Y" = "$2" ] && return 0
+    sleep 0.02
+  done
+  return 1
+}
+
 # Left press and release in the middle of a window.
 clic_en_ventana() {
-  local w="$1" x y ancho alto
+  local w="$1" x y X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$w")"
   x=$((X + WIDTH / 2)); y=$((Y + HEIGHT / 2))
-  xdotool mousemove --sync "$x" "$y" click 1
+  mover_raton "$x" "$y" || true
+  xdotool click 1
 }
 
 # Waits until no visible window has this title.
@@ -113,7 +194,7 @@ enfocar_objetivo() {
   xdotool windowactivate --sync "$OBJETIVO_WID" 2>/dev/null || true
   xdotool windowfocus --sync "$OBJETIVO_WID" 2>/dev/null || true
   eval "$(xdotool getwindowgeometry --shell "$OBJETIVO_WID")"
-  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  mover_raton $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) || true
   for _ in $(seq 250); do
     [ "$(grep -E ' FOCUS(IN|OUT)$' "$log" | tail -n1 | cut -d' ' -f2)" = FOCUSIN ] && return 0
     sleep 0.02
@@ -161,7 +242,7 @@ salir_con_si() {
   local wid="$1"
   xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
   xdotool key Escape
-  esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
+  esperar_dialogo "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
   xdotool key shift+Tab space
   for _ in $(seq 100); do kill -0 "$QUIMBAL_PID" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$QUIMBAL_PID" 2>/dev/null && fallar "Sí no terminó el programa"

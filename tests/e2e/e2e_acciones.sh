@@ -52,9 +52,10 @@ caso() {
 }
 
 T=$'\t'
-# botones FROM EXPECTED: the button lines logged after line FROM, in one line.
+# botones FROM EXPECTED: the button lines logged after line FROM, in one line,
+# once a moment has passed in which a stray extra button would have arrived.
 botones() {
-  sleep 0.3
+  nada_durante 0.3
   local vistos
   vistos=$(tail -n +"$(($1 + 1))" "$LOG" | grep -E ' (PRESS|RELEASE) ' | cut -d' ' -f2- | paste -sd,)
   [ "$vistos" = "$2" ] || fallar "botones: se esperaba «$2» y llegó «$vistos»"
@@ -100,20 +101,37 @@ caso "tras el rechazo" "accion1 Letra...${T}k" 'KEY K mods=none text=k '
 tail -n +"$((antes + 1))" "$LOG" | grep -q -E 'KEY (A|B) ' && fallar "la cadena rechazada escribió algo"
 pasadas=$((pasadas + 1))
 
-# The keycodes lent to characters without a key get their mapping back.
-sleep 2.5
-xmodmap -pke >"$MAPA.2"
+# The keycodes lent to characters without a key get their mapping back (a
+# moment after the last keys).
+for _ in $(seq 100); do
+  xmodmap -pke >"$MAPA.2"
+  cmp -s "$MAPA" "$MAPA.2" && break
+  sleep 0.1
+done
 diff "$MAPA" "$MAPA.2" >&2 || fallar "el mapa de teclado no se restauró"
 pasadas=$((pasadas + 1))
 
+# esperar_distribucion KEYSYM TEXT: after a layout change, waits until the
+# target has taken it in: a key typed by xdotool (which reads the new layout)
+# is logged with the character of the new layout. Tries for up to 10 s.
+esperar_distribucion() {
+  local marca
+  for _ in $(seq 10); do
+    marca=$(lineas_registro "$LOG")
+    xdotool key "$1"
+    esperar_linea_desde "$LOG" "$marca" " KEY .* text=$2 " 1 >/dev/null && return 0
+  done
+  return 1
+}
+
 # Spanish layout: @ and € are third-level (AltGr) keys, ñ has its own key.
 setxkbmap es
-sleep 0.5
+esperar_distribucion ntilde ñ || true
 caso "teclado español" "accion1 Letra...${T}@ñ€Ñ" 'KEY AltGr ' 'KEY .* text=@ ' \
   'KEY .* text=ñ sym=0xf1' 'KEY AltGr ' 'KEY .* text=€ sym=0x20ac' 'KEY .* text=Ñ '
 caso "teclado español, SHIFT+ñ" "accion2 SHIFT+...${T}ñ" 'KEY .* mods=shift text=Ñ '
 setxkbmap us
-sleep 0.5
+esperar_distribucion semicolon ';' || true
 
 # With Caps Lock on, letters still come out in the case they were given.
 marca=$(lineas_registro "$LOG")

@@ -23,9 +23,9 @@ cp "$CARPETA/quimbal.dat" "$CARPETA/quimbal.antes"
 
 arrancar_quimbal
 pasar_inicio >/dev/null || fallar "la primera copia no pasó la pantalla de inicio"
-for _ in $(seq 100); do [ -f "$CARPETA/quimbal.lck" ] && break; sleep 0.1; done
+# The lock is taken once its file holds the owner's details.
+for _ in $(seq 100); do [ -s "$CARPETA/quimbal.lck" ] && break; sleep 0.1; done
 [ -f "$CARPETA/quimbal.lck" ] || fallar "la primera copia no tomó su bloqueo"
-sleep 1
 pasadas=$((pasadas + 1))
 
 (cd / && exec "$CARPETA/quimbal" >"$CARPETA/segunda.log" 2>&1) &
@@ -39,7 +39,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$caja" ] || fallar "la segunda copia no mostró su mensaje"
-sleep 0.3
+esperar_foco "$caja" || true
 captura instancia-segunda
 pasadas=$((pasadas + 1))
 # Enter answers the box (its only button, OK, is the default).

@@ -29,7 +29,8 @@ cp "$CARPETA/quimbal.dat" "$CARPETA/quimbal.antes"
 # 1. Start, look, leave: nothing changes.
 arrancar_quimbal
 wid=$(pasar_inicio) || fallar "no apareció la ventana de configuración"
-sleep 0.5
+# A write the load started late would land in this span.
+nada_durante 0.5
 captura perfiles-ana
 cmp "$CARPETA/usuarios.dat" "$CARPETA/usuarios.antes" || fallar "la carga cambió usuarios.dat"
 bien "la carga no escribe nada"
@@ -43,11 +44,12 @@ arrancar_quimbal
 wid=$(pasar_inicio) || fallar "no apareció la ventana de configuración"
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+g
-pregunta=$(esperar_ventana "Agregar nuevo usuario" 50) || fallar "Agregar no pidió un nombre"
+pregunta=$(esperar_dialogo "Agregar nuevo usuario" 50) || fallar "Agregar no pidió un nombre"
 xdotool type --delay 50 "zoe"
 xdotool key Return
 esperar_sin_ventana "Agregar nuevo usuario" || fallar "la pregunta del nombre no se cerró"
-sleep 0.3
+# The new record is appended in one write: wait for the file to grow to four.
+for _ in $(seq 50); do [ "$(stat -c %s "$CARPETA/usuarios.dat")" -ge 424 ] && break; sleep 0.1; done
 cmp "$CARPETA/usuarios.dat" <(pedro; general; ana; zoe) || fallar "Zoe no llegó al archivo al agregarla"
 bien "el usuario agregado está en el archivo al momento"
 captura perfiles-zoe

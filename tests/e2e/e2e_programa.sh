@@ -21,7 +21,7 @@ bien "pantalla de inicio"
 # F10 shows its message and the start screen stays.
 xdotool windowactivate --sync "$inicio" >/dev/null 2>&1 || true
 xdotool key F10
-caja=$(esperar_ventana "Quimbal 1.6" 50) || fallar "F10 no mostró su mensaje"
+caja=$(esperar_dialogo "Quimbal 1.6" 50) || fallar "F10 no mostró su mensaje"
 xdotool search --onlyvisible --name "^Quimbal\$" >/dev/null || fallar "la pantalla de inicio se fue con F10"
 xdotool key Return
 esperar_sin_ventana "Quimbal 1.6" || fallar "el mensaje de F10 no se cerró"
@@ -33,13 +33,13 @@ bien "una tecla lleva a la ventana de configuración"
 
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+w
-sleep 0.5
+esperar_modo "$wid" switch || true
 captura ventana-switch
 xdotool key alt+s
-sleep 0.5
+esperar_modo "$wid" sonido || true
 captura ventana-sonido
 xdotool key alt+m
-esperar_ventana "Más opciones" 50 >/dev/null || fallar "Más no abrió Más opciones"
+esperar_dialogo "Más opciones" 50 >/dev/null || fallar "Más no abrió Más opciones"
 captura mas-opciones
 # The delay is all selected: typing replaces it; Enter accepts.
 xdotool type --delay 50 250
@@ -49,7 +49,7 @@ bien "Más opciones acepta 250"
 
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+y
-esperar_ventana "Ayuda de Quimbal" 50 >/dev/null || fallar "Ayuda no abrió el archivo de ayuda"
+esperar_dialogo "Ayuda de Quimbal" 50 >/dev/null || fallar "Ayuda no abrió el archivo de ayuda"
 captura ayuda
 xdotool key alt+c
 esperar_sin_ventana "Ayuda de Quimbal" || fallar "la ventana de ayuda no se cerró"
@@ -57,7 +57,7 @@ bien "Ayuda"
 
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key alt+w
-sleep 0.3
+esperar_modo "$wid" switch || true
 
 # Enter hides the window; the icon stays in the notification area.
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
@@ -77,11 +77,12 @@ bien "el icono muestra la ventana"
 # Esc asks; Enter answers No and the program goes on.
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
 xdotool key Escape
-esperar_ventana "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
+esperar_dialogo "Atención!" 50 >/dev/null || fallar "Esc no preguntó antes de salir"
 captura pregunta-salida
 xdotool key Return
 esperar_sin_ventana "Atención!" || fallar "Enter no cerró la pregunta"
-sleep 0.3
+# The program must not end after No: a moment for it to do so.
+nada_durante 0.3
 kill -0 "$QUIMBAL_PID" || fallar "Enter en la pregunta terminó el programa"
 xdotool search --onlyvisible --name "^Quimbal 1.6\$" >/dev/null || fallar "la ventana desapareció tras No"
 bien "Enter en la pregunta contesta No"

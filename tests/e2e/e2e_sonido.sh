@@ -65,8 +65,12 @@ for _ in $(seq 10); do
 done
 captura sonido-modo-test
 wait "$sonando"
-sleep 0.4
-despues=$(color_en "$wid" $LBL_X $LBL_Y)
+# The label goes dark again once the end of the tone has come through.
+for _ in $(seq 30); do
+  despues=$(color_en "$wid" $LBL_X $LBL_Y)
+  [ "$despues" != "255,0,0" ] && break
+  sleep 0.1
+done
 [ "$durante" = "255,0,0" ] || fallo "la etiqueta no se puso roja con el sonido ($durante)"
 [ "$despues" != "255,0,0" ] || fallo "la etiqueta siguió roja en silencio"
 [ "$(clics)" = "$antes" ] || fallo "el modo de test envió clics"
@@ -77,20 +81,25 @@ aceptar "$wid" || fallo "la ventana no se ocultó"
 al_objetivo
 
 silencio 1 | reproducir
-sleep 0.5
+# The last of the silence is still on its way through the capture.
+nada_durante 0.5
 [ "$(clics)" = "$antes" ] || fallo "el silencio produjo clics"
 bien "silencio: ninguna acción"
 
 tono 0.3 0.9 | reproducir
 esperar_linea "$LOG" ' (PRESS|DBLCLICK) left$' 3 >/dev/null || fallo "la ráfaga no produjo ningún clic"
-sleep 1
+# A second click, if any, would come within the re-arm delay after the burst.
+nada_durante 1
 n=$(( $(clics) - antes ))
 [ "$n" = 1 ] || fallo "la ráfaga de 0,3 s produjo $n clics"
 bien "ráfaga de 0,3 s: exactamente un clic"
 
 antes=$(clics)
 tono 1.5 0.9 | reproducir
-sleep 1
+# The clicks of the tone's end come through the capture a moment after it has
+# been played; then a moment for a stray fifth one.
+for _ in $(seq 50); do [ $(( $(clics) - antes )) -ge 3 ] && break; sleep 0.1; done
+nada_durante 0.5
 n=$(( $(clics) - antes ))
 [ "$n" -ge 3 ] && [ "$n" -le 4 ] || fallo "el tono de 1,5 s produjo $n clics"
 bien "tono de 1,5 s con retraso de 400 ms: $n clics"
@@ -99,10 +108,13 @@ bien "tono de 1,5 s con retraso de 400 ms: $n clics"
 # stopped afterwards stops at once, and a new one is refused at once.
 "$QUIMBAL_BUILD/sonda_sonido" 3 >"$CARPETA/sonda.log" 2>&1 &
 sonda=$!
-sleep 1
+# The probe captures once it prints its first reading.
+for _ in $(seq 50); do grep -q ' NIVEL ' "$CARPETA/sonda.log" && break; sleep 0.1; done
 [ -n "$PULSE_PID" ] || fallo "no se conoce el proceso del servidor de sonido"
 kill "$PULSE_PID" || fallo "no se pudo detener el servidor de sonido"
-sleep 1
+# The server gone, the program reports its capture interrupted.
+for _ in $(seq 50); do kill -0 "$PULSE_PID" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 50); do grep -q 'la captura se ha interrumpido' "$CARPETA/salida.log" && break; sleep 0.1; done
 kill -0 "$QUIMBAL_PID" 2>/dev/null || fallo "el programa terminó al desaparecer el servidor de sonido"
 wait "$sonda" || fallo "la captura falló al detenerse sin servidor: $(cat "$CARPETA/sonda.log")"
 grep -q '^FIN$' "$CARPETA/sonda.log" || fallo "la captura no se detuvo: $(cat "$CARPETA/sonda.log")"

@@ -17,8 +17,15 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 pids=()
 source "$(dirname "$0")/pulseaudio.sh"
 parar() {
+  local p vivo
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  sleep 0.2
+  # Up to 2 s to end on their own; whatever is left is then forced.
+  for _ in $(seq 40); do
+    vivo=""
+    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && vivo=1; done
+    [ -z "$vivo" ] && break
+    sleep 0.05
+  done
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
   # Wait until they are gone: a server still shutting down would remove the
   # socket of a new server on the same display number.
@@ -38,9 +45,18 @@ bandeja=1
 case "$prueba" in *_sin_bandeja.sh) bandeja=0 ;; esac
 printf "ShowTaskBar=1\nTaskBarShowTray=$bandeja\nTaskBarEnableSystemTray=$bandeja\nTaskBarShowClock=0\nTaskBarShowAPMStatus=0\nTaskBarShowMailboxStatus=0\nTaskBarShowCPUStatus=0\nTaskBarShowNetStatus=0\n" > "$HOME_ICEWM/preferences"
 
-# The desktop is ready when the task bar (which holds the notification area)
-# exists and is still there a moment later.
-barra_lista() { xdotool search --name '^TaskBar$' >/dev/null 2>&1; }
+# The desktop is ready when the task bar exists and, on a desktop with a
+# notification area, the window manager has set up the area's manager window
+# (the program looks for it once, when it starts).
+bandeja_lista() {
+  local w
+  w=$(xdotool search --name '^YXTrayProxy$' 2>/dev/null | head -n1)
+  [ -n "$w" ] && xprop -id "$w" _NET_SYSTEM_TRAY_ORIENTATION 2>/dev/null | grep -q ' = '
+}
+escritorio_listo() {
+  xdotool search --name '^TaskBar$' >/dev/null 2>&1 || return 1
+  [ "$bandeja" = 0 ] || bandeja_lista
+}
 
 # -noreset: the server must not reset when its first client (xdpyinfo)
 # leaves, or the window manager starting at that moment finds no display.
@@ -60,9 +76,8 @@ for intento in 1 2 3; do
   if xdpyinfo >/dev/null 2>&1; then
     ICEWM_PRIVCFG="$HOME_ICEWM" icewm >/dev/null 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do barra_lista && break; sleep 0.1; done
-    sleep 0.5
-    if barra_lista; then listo=1; break; fi
+    for _ in $(seq 100); do escritorio_listo && break; sleep 0.1; done
+    if escritorio_listo; then listo=1; break; fi
   fi
   echo "el escritorio $DISPLAY no arrancó (intento $intento)" >&2
   parar

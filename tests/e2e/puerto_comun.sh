@@ -56,7 +56,9 @@ elegir_puerto() {
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   xdotool key Tab Tab Tab
   xdotool type "$numero"
-  sleep 0.2
+  # The choice is taken in when the key is handled, before any later key; for
+  # COM2, the test port, its opening shows it.
+  if [ "$numero" = 2 ]; then esperar_puerto_abierto || true; fi
 }
 
 # Accepts the configuration with Enter, which hides the window.
@@ -69,21 +71,6 @@ aceptar() {
 elegir_puerto_y_aceptar() {
   elegir_puerto "$1" "$2"
   aceptar "$1"
-}
-
-# Colour "r,g,b" of one pixel of a window, at client coordinates X Y.
-color_en_ventana() {
-  import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n1
-}
-
-# Waits (up to 3 s) until that pixel has that colour.
-esperar_color() {
-  for _ in $(seq 30); do
-    [ "$(color_en_ventana "$1" "$2" "$3")" = "$4" ] && return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 limpiar_puerto_falso() { [ -n "${PUERTO_DIR:-}" ] && rm -rf "$PUERTO_DIR"; }
