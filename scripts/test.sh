@@ -13,7 +13,7 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBAL_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build -L unit -j "$jobs" --output-on-failure
-ctest --test-dir build -L e2e --output-on-failure --repeat until-pass:2
+ctest --test-dir build -L e2e --output-on-failure
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIMBAL_SANITIZE=ON -DQUIMBAL_WERROR=ON
 cmake --build build-asan -j "$jobs"
