@@ -62,7 +62,9 @@ __attribute__((constructor)) static void comprobar(void) {
 }
 
 /* Lets a test check that the library is in place and which path it stands for. */
-const char* quimbal_puerto_falso_ruta(void) { return ruta_falsa; }
+const char* quimbal_puerto_falso_ruta(void) {
+    return ruta_falsa;
+}
 
 static void leer_estado(struct estado* e) {
     memset(e, 0, sizeof *e);
@@ -75,13 +77,23 @@ static void leer_estado(struct estado* e) {
         long valor;
         if (sscanf(linea, "%63[^=]=%ld", clave, &valor) != 2)
             continue;
-        if (!strcmp(clave, "cts")) e->cts = valor != 0;
-        else if (!strcmp(clave, "dsr")) e->dsr = valor != 0;
-        else if (!strcmp(clave, "abrir_errno")) e->abrir_errno = (int)valor;
-        else if (!strcmp(clave, "ioctl_errno")) e->ioctl_errno = (int)valor;
-        else if (!strcmp(clave, "desenchufado")) e->desenchufado = valor != 0;
-        else if (!strcmp(clave, "cts_cambios")) { e->cts_cambios = valor; e->hay_contadores = 1; }
-        else if (!strcmp(clave, "dsr_cambios")) { e->dsr_cambios = valor; e->hay_contadores = 1; }
+        if (!strcmp(clave, "cts"))
+            e->cts = valor != 0;
+        else if (!strcmp(clave, "dsr"))
+            e->dsr = valor != 0;
+        else if (!strcmp(clave, "abrir_errno"))
+            e->abrir_errno = (int)valor;
+        else if (!strcmp(clave, "ioctl_errno"))
+            e->ioctl_errno = (int)valor;
+        else if (!strcmp(clave, "desenchufado"))
+            e->desenchufado = valor != 0;
+        else if (!strcmp(clave, "cts_cambios")) {
+            e->cts_cambios = valor;
+            e->hay_contadores = 1;
+        } else if (!strcmp(clave, "dsr_cambios")) {
+            e->dsr_cambios = valor;
+            e->hay_contadores = 1;
+        }
     }
     fclose(f);
 }
@@ -92,8 +104,8 @@ static void escribir_lineas(void) {
     FILE* f = fopen(tmp, "we");
     if (!f)
         return;
-    fprintf(f, "abierto=%d\nrts=%d\ndtr=%d\naperturas=%d\ncierres=%d\nlecturas=%d\n",
-            esclavo >= 0, rts, dtr, aperturas, cierres, lecturas);
+    fprintf(f, "abierto=%d\nrts=%d\ndtr=%d\naperturas=%d\ncierres=%d\nlecturas=%d\n", esclavo >= 0,
+            rts, dtr, aperturas, cierres, lecturas);
     fclose(f);
     rename(tmp, ruta_lineas);
 }
@@ -103,10 +115,16 @@ typedef int (*fn_openat)(int, const char*, int, ...);
 typedef int (*fn_close)(int);
 typedef int (*fn_ioctl)(int, unsigned long, ...);
 
-static void* real(const char* nombre) { return dlsym(RTLD_NEXT, nombre); }
+static void* real(const char* nombre) {
+    return dlsym(RTLD_NEXT, nombre);
+}
 
-static int es_consola(const char* p) { return p && strncmp(p, "/dev/ttyS", 9) == 0; }
-static int es_falso(const char* p) { return p && strcmp(p, ruta_falsa) == 0; }
+static int es_consola(const char* p) {
+    return p && strncmp(p, "/dev/ttyS", 9) == 0;
+}
+static int es_falso(const char* p) {
+    return p && strcmp(p, ruta_falsa) == 0;
+}
 
 static int abrir_falso(int flags) {
     struct estado e;
@@ -174,8 +192,12 @@ int open64(const char* p, int flags, ...) {
     MODO(flags);
     return abrir(p, flags, modo, "open64");
 }
-int __open_2(const char* p, int flags) { return abrir(p, flags, 0, "open"); }
-int __open64_2(const char* p, int flags) { return abrir(p, flags, 0, "open64"); }
+int __open_2(const char* p, int flags) {
+    return abrir(p, flags, 0, "open");
+}
+int __open64_2(const char* p, int flags) {
+    return abrir(p, flags, 0, "open64");
+}
 
 static int abrir_en(int dir, const char* p, int flags, int modo, const char* simbolo) {
     if (p && p[0] == '/' && (es_consola(p) || es_falso(p)))
@@ -250,8 +272,10 @@ static int lineas_modem(unsigned long peticion, void* arg) {
         nuevo_dtr = (*bits & TIOCM_DTR) != 0;
     } else {
         int valor = peticion == TIOCMBIS;
-        if (*bits & TIOCM_RTS) nuevo_rts = valor;
-        if (*bits & TIOCM_DTR) nuevo_dtr = valor;
+        if (*bits & TIOCM_RTS)
+            nuevo_rts = valor;
+        if (*bits & TIOCM_DTR)
+            nuevo_dtr = valor;
     }
     if (nuevo_rts != rts || nuevo_dtr != dtr) {
         rts = nuevo_rts;
