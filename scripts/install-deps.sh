@@ -4,14 +4,14 @@
 set -euo pipefail
 PKGS=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
-  qt6-qpa-plugins libqt6multimedia6 qt6-l10n-tools
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
+  qt6-qpa-plugins qt6-l10n-tools
+  libpulse-dev
   libxtst-dev libx11-dev
   xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox
   fonts-dejavu-core fonts-liberation fontconfig
   clang clang-format libclang-rt-14-dev git
-  gstreamer1.0-plugins-base gstreamer1.0-pulseaudio
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -1,9 +1,9 @@
 #pragma once
-// Level of a block of 16-bit samples, and the cutting of a captured byte
-// stream into blocks. Pure code, no audio device involved.
+// The level of a peak measured by the sound server, the cutting of the
+// server's stream of peaks into readings, and the merging of readings for a
+// window that falls behind. Pure code, no sound server involved.
 #include <chrono>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace quimbal::sonido {
@@ -11,28 +11,31 @@ namespace quimbal::sonido {
 // Full scale of a reading.
 constexpr int kNivelMaximo = 128;
 
-// The peak absolute sample of the block on the 0..128 scale, rounded to the
-// nearest step: 0 for silence or an empty block, 128 for a full-scale sample
-// of either sign.
-int NivelDePico(const std::int16_t* muestras, std::size_t cuantas);
+// A peak measured by the sound server, as a float sample (1.0 = full scale),
+// on the 0..128 scale, rounded to the nearest step: the server turns a 16-bit
+// sample s into s / 32768, so the step is the 16-bit peak / 256 rounded (128
+// is the first step, -32768 is 128). The sign is ignored, anything beyond full scale is
+// 128 and a value that is not a number is silence.
+int NivelDeMuestraFlotante(float pico);
 
-// Cuts a stream of native-endian 16-bit mono samples, arriving in pieces of
-// any size (even odd byte counts), into blocks of a fixed number of samples,
-// and gives the level of each complete block. When more than `maxPendientes`
-// complete blocks arrive at once (the reader fell behind), only the newest
-// `maxPendientes` are measured: old sound is dropped, never queued.
-class DivisorBloques {
+// Cuts the server's stream of peaks (native-endian floats, one per 20 ms,
+// arriving in pieces of any size, even split inside a sample) into readings.
+// When more than `maxPendientes` complete peaks arrive at once (the reader
+// fell behind), only the newest `maxPendientes` are measured: old sound is
+// dropped, never queued.
+class LectorPicos {
 public:
-    DivisorBloques(int muestrasPorBloque, int maxPendientes);
+    explicit LectorPicos(int maxPendientes);
     std::vector<int> agregar(const char* datos, std::size_t bytes);
-    // Blocks dropped so far because they were stale.
+    // Forgets a partial peak: the next byte starts a new one (a new stream).
+    void reiniciar() { enResto_ = 0; }
+    // Peaks dropped so far because they were stale.
     long long descartados() const { return descartados_; }
-    int muestrasPorBloque() const { return porBloque_; }
 
 private:
-    int porBloque_;
     int maxPendientes_;
-    std::vector<char> resto_;
+    unsigned char resto_[sizeof(float)] = {};
+    std::size_t enResto_ = 0;
     long long descartados_ = 0;
 };
 

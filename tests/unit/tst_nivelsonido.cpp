@@ -1,106 +1,106 @@
-// The sound level's measuring: the level of a block, the cutting of the
-// captured stream into blocks, the merging of readings for a window that falls
-// behind, and stopping a capture that never started.
+// The sound level's measuring (the scale of a peak measured by the sound
+// server, the cutting of the stream of peaks, the merging of readings for a
+// window that falls behind) and the start of the capture when the server is
+// not there or does not answer.
 #include "platform/sonido/MedidaNivel.h"
-#include "platform/sonido/NivelSonidoQt.h"
+#include "platform/sonido/NivelSonidoPulse.h"
 
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace quimbal;
 using namespace quimbal::sonido;
 
 namespace {
-std::vector<char> bytesDe(const std::vector<std::int16_t>& m) {
-    std::vector<char> b(m.size() * 2);
-    std::memcpy(b.data(), m.data(), b.size());
+std::vector<char> bytesDe(const std::vector<float>& picos) {
+    std::vector<char> b(picos.size() * sizeof(float));
+    std::memcpy(b.data(), picos.data(), b.size());
     return b;
 }
-// A block of n samples of silence with one sample of the given value.
-std::vector<std::int16_t> bloqueConPico(int n, std::int16_t pico, int donde) {
-    std::vector<std::int16_t> m(static_cast<std::size_t>(n), 0);
-    m[static_cast<std::size_t>(donde)] = pico;
-    return m;
+// A 16-bit sample as the server gives it in a float stream.
+float muestra(int s) {
+    return static_cast<float>(s) / 32768.0f;
 }
 } // namespace
 
 class TstNivelSonido : public QObject {
     Q_OBJECT
 private slots:
-    void nivelDePico_data() {
-        QTest::addColumn<int>("pico");
+    void nivelDeUnPico_data() {
+        QTest::addColumn<float>("pico");
         QTest::addColumn<int>("nivel");
-        QTest::newRow("silencio") << 0 << 0;
-        QTest::newRow("ruido por debajo de medio paso") << 127 << 0;
-        QTest::newRow("medio paso redondea hacia arriba") << 128 << 1;
-        QTest::newRow("un paso") << 256 << 1;
-        QTest::newRow("casi dos pasos") << 383 << 1;
-        QTest::newRow("dos pasos") << 384 << 2;
-        QTest::newRow("mitad de la escala") << 16384 << 64;
-        QTest::newRow("justo bajo 64") << 16255 << 63;
-        QTest::newRow("escala completa positiva") << 32767 << 128;
-        QTest::newRow("negativo") << -16384 << 64;
-        QTest::newRow("escala completa negativa") << -32768 << 128;
+        QTest::newRow("silencio") << 0.0f << 0;
+        QTest::newRow("ruido por debajo de medio paso") << muestra(127) << 0;
+        QTest::newRow("medio paso redondea hacia arriba") << muestra(128) << 1;
+        QTest::newRow("un paso") << muestra(256) << 1;
+        QTest::newRow("casi dos pasos") << muestra(383) << 1;
+        QTest::newRow("dos pasos") << muestra(384) << 2;
+        QTest::newRow("justo bajo 64") << muestra(16255) << 63;
+        QTest::newRow("mitad de la escala") << 0.5f << 64;
+        QTest::newRow("escala completa positiva") << muestra(32767) << 128;
+        QTest::newRow("negativo") << -0.5f << 64;
+        QTest::newRow("escala completa negativa") << -1.0f << 128;
+        QTest::newRow("más allá de la escala") << 3.0f << 128;
+        QTest::newRow("infinito") << std::numeric_limits<float>::infinity() << 128;
+        QTest::newRow("no es un número") << std::numeric_limits<float>::quiet_NaN() << 0;
     }
-    void nivelDePico() {
-        QFETCH(int, pico);
+    void nivelDeUnPico() {
+        QFETCH(float, pico);
         QFETCH(int, nivel);
-        // The peak counts wherever it is in the block, among smaller samples.
-        for (int donde : {0, 7, 959}) {
-            auto m = bloqueConPico(960, static_cast<std::int16_t>(pico), donde);
-            m[(static_cast<std::size_t>(donde) + 1) % m.size()] =
-                static_cast<std::int16_t>(pico / 2);
-            QCOMPARE(NivelDePico(m.data(), m.size()), nivel);
-        }
+        QCOMPARE(NivelDeMuestraFlotante(pico), nivel);
     }
 
-    void bloqueVacioEsSilencio() { QCOMPARE(NivelDePico(nullptr, 0), 0); }
-
-    void cortaEnBloquesAunqueLleguenBytesSueltos() {
-        // Three blocks of 4 samples: levels 10, 128, 0; fed one byte at a time
-        // and then in odd pieces, the result is the same.
-        std::vector<std::int16_t> m = {0, 2560, 0, 0, -32768, 0, 0, 0, 0, 0, 0, 0, 5};
-        const auto b = bytesDe(m);
-        DivisorBloques uno(4, 100);
+    void cortaLosPicosAunqueLleguenPartidos() {
+        // Three peaks; fed one byte at a time and then in pieces that split
+        // samples, the readings are the same.
+        const auto b = bytesDe({muestra(2560), -1.0f, 0.0f});
+        LectorPicos uno(100);
         std::vector<int> niveles;
         for (char c : b)
             for (int n : uno.agregar(&c, 1))
                 niveles.push_back(n);
         QCOMPARE(niveles, (std::vector<int>{10, 128, 0}));
 
-        DivisorBloques trozos(4, 100);
+        LectorPicos trozos(100);
         niveles.clear();
         std::size_t hecho = 0;
-        for (std::size_t t : {3u, 9u, 5u, 9u}) {
+        for (std::size_t t : {3u, 6u, 1u, 2u}) {
             for (int n : trozos.agregar(b.data() + hecho, t))
                 niveles.push_back(n);
             hecho += t;
         }
         QCOMPARE(hecho, b.size());
         QCOMPARE(niveles, (std::vector<int>{10, 128, 0}));
-        // The 13th sample waits for its block: nothing more comes out yet.
-        QVERIFY(trozos.agregar(nullptr, 0).empty());
+
+        // A new stream does not finish the old one's partial peak.
+        LectorPicos nuevo(100);
+        QVERIFY(nuevo.agregar(b.data(), 3).empty());
+        nuevo.reiniciar();
+        const auto medio = bytesDe({0.5f});
+        QCOMPARE(nuevo.agregar(medio.data(), medio.size()), (std::vector<int>{64}));
     }
 
-    void bloquesAtrasadosSeDescartanNoSeEncolan() {
-        // Five blocks arrive at once (the reader fell behind): only the two
+    void picosAtrasadosSeDescartanNoSeEncolan() {
+        // Five peaks arrive at once (the reader fell behind): only the two
         // newest are measured, the old sound is dropped.
-        std::vector<std::int16_t> m;
-        for (std::int16_t pico : {32767, 32767, 32767, 256, 512})
-            for (int i = 0; i < 4; ++i)
-                m.push_back(i == 2 ? pico : 0);
-        const auto b = bytesDe(m);
-        DivisorBloques d(4, 2);
-        QCOMPARE(d.agregar(b.data(), b.size()), (std::vector<int>{1, 2}));
-        QCOMPARE(d.descartados(), 3LL);
-        // A partial block after the kept ones is carried over, not dropped.
-        std::vector<std::int16_t> parte = {0, 16384};
-        auto pb = bytesDe(parte);
-        QVERIFY(d.agregar(pb.data(), pb.size()).empty());
-        auto resto = bytesDe({0, 0});
-        QCOMPARE(d.agregar(resto.data(), resto.size()), (std::vector<int>{64}));
+        const auto b = bytesDe({1.0f, 1.0f, 1.0f, muestra(256), muestra(512)});
+        LectorPicos l(2);
+        QCOMPARE(l.agregar(b.data(), b.size()), (std::vector<int>{1, 2}));
+        QCOMPARE(l.descartados(), 3LL);
+        // A partial peak after the kept ones is carried over, not dropped.
+        const auto p = bytesDe({0.5f});
+        QVERIFY(l.agregar(p.data(), 2).empty());
+        QCOMPARE(l.agregar(p.data() + 2, 2), (std::vector<int>{64}));
+        QCOMPARE(l.descartados(), 3LL);
     }
 
     void ventanaAtrasadaRecibeLaLecturaMasFuerte() {
@@ -134,16 +134,57 @@ private slots:
     }
 
     void detenerSinHaberIniciado() {
-        // Stopping what never started, twice, and destroying it are harmless;
-        // no reading comes out.
-        auto n = std::make_unique<NivelSonidoQt>();
-        int lecturas = 0;
-        QObject::connect(n.get(), &quimbal::NivelSonido::nivel, [&](int) { ++lecturas; });
+        // Stopping what never started, twice, and destroying it are harmless.
+        auto n = std::make_unique<NivelSonidoPulse>();
         n->detener();
         n->detener();
         n.reset();
-        QCoreApplication::processEvents();
+    }
+
+    void inicioSinServidorOConServidorMudo_data() {
+        QTest::addColumn<bool>("escucha");
+        QTest::addColumn<bool>("iniciada");
+        // Nothing at the server's address: known at once, the capture does
+        // not start (the window then says so).
+        QTest::newRow("sin servidor") << false << false;
+        // Something takes the connection and never answers: the window is
+        // not held up; the capture counts as starting.
+        QTest::newRow("servidor que no contesta") << true << true;
+    }
+    void inicioSinServidorOConServidorMudo() {
+        QFETCH(bool, escucha);
+        QFETCH(bool, iniciada);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray ruta = dir.filePath(QStringLiteral("native")).toLocal8Bit();
+        int fd = -1;
+        if (escucha) {
+            fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un dir_un{};
+            dir_un.sun_family = AF_UNIX;
+            std::strncpy(dir_un.sun_path, ruta.constData(), sizeof(dir_un.sun_path) - 1);
+            QVERIFY(::bind(fd, reinterpret_cast<sockaddr*>(&dir_un), sizeof(dir_un)) == 0);
+            QVERIFY(::listen(fd, 4) == 0);
+        }
+        qputenv("PULSE_SERVER", "unix:" + ruta);
+        auto n = std::make_unique<NivelSonidoPulse>();
+        int lecturas = 0;
+        QObject::connect(n.get(), &quimbal::NivelSonido::nivel, [&](int) { ++lecturas; });
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(n->iniciar(), iniciada);
+        const qint64 ms = t.elapsed();
+        QVERIFY2(ms < NivelSonidoPulse::kEsperaInicioMs + 400, qPrintable(QString::number(ms)));
+        // It keeps trying in the background; stopping does not wait for the
+        // server either.
+        QTest::qWait(NivelSonidoPulse::kReintentoMs + 100);
+        t.restart();
+        n.reset();
+        QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(lecturas, 0);
+        qunsetenv("PULSE_SERVER");
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
