@@ -9,6 +9,15 @@
 
 namespace quimbal {
 
+// Why a port could not be opened.
+enum class FalloPuerto {
+    Ninguno,
+    SinPermiso, // the user may not open the device
+    NoExiste,   // no such device (an adapter unplugged, a wrong number)
+    Ocupado,    // another program holds it
+    Otro,
+};
+
 class PuertoSerie {
 public:
     virtual ~PuertoSerie() = default;
@@ -19,6 +28,10 @@ public:
     // Closing a closed port does nothing.
     virtual void cerrar() = 0;
     virtual bool abierto() const = 0;
+    // Why the last abrir() failed (Ninguno after a success), and the device
+    // it tried.
+    virtual FalloPuerto fallo() const = 0;
+    virtual QString dispositivo() const = 0;
 
     // State of an input line, true = active. Empty when it cannot be read: the
     // port is closed, or the port met an error (unplugged device) since the

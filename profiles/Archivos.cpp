@@ -10,6 +10,15 @@
 namespace quimbal {
 
 namespace {
+// The file a data file's name stands for: itself, or the file its symbolic
+// link names (at the end of a chain of links, existing or not).
+QString rutaReal(const QString& ruta) {
+    QFileInfo info(ruta);
+    for (int saltos = 0; info.isSymLink() && saltos < 16; ++saltos)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? ruta : info.absoluteFilePath();
+}
+
 bool escribirEn(QFile& archivo, qint64 posicion, const QByteArray& datos) {
     OperacionesDisco& op = operacionesDisco();
     return archivo.isOpen() && archivo.seek(posicion) && op.escribir(archivo, datos) &&
@@ -29,7 +38,8 @@ QString ArchivosDatos::RutaArchivoConfig() const {
 
 // Opens for reading and writing, creating a missing file; where the folder or
 // the file does not allow writing, opens for reading only.
-ArchivosDatos::Problema ArchivosDatos::abrir(Abierto& a, const QString& ruta, QByteArray& datos) {
+ArchivosDatos::Problema ArchivosDatos::abrir(Abierto& a, const QString& nombre, QByteArray& datos) {
+    const QString ruta = rutaReal(nombre);
     a.archivo.close();
     a.archivo.setFileName(ruta);
     a.escribible = false;
@@ -37,8 +47,13 @@ ArchivosDatos::Problema ArchivosDatos::abrir(Abierto& a, const QString& ruta, QB
     if (info.exists() && !info.isFile())
         return Problema::NoSeAbre;
     Problema p = Problema::NoSeAbre;
-    if (QFileInfo(info.absolutePath()).isWritable() &&
-        a.archivo.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (sinBloqueo_) {
+        // Read what is there, if anything; never write.
+        if (!info.exists() || !a.archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return Problema::SinBloqueo;
+        p = Problema::SinBloqueo;
+    } else if (QFileInfo(info.absolutePath()).isWritable() &&
+               a.archivo.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         p = Problema::Ninguno;
     else if (info.exists() && a.archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         p = Problema::SoloLectura;
@@ -48,7 +63,7 @@ ArchivosDatos::Problema ArchivosDatos::abrir(Abierto& a, const QString& ruta, QB
     if (a.archivo.error() != QFileDevice::NoError) {
         a.archivo.close();
         datos.clear();
-        return Problema::NoSeAbre;
+        return sinBloqueo_ ? Problema::SinBloqueo : Problema::NoSeAbre;
     }
     a.escribible = p == Problema::Ninguno;
     return p;
@@ -114,7 +129,7 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
         for (int i = 0; i < n; ++i)
             datos.append(RegistroDeUsuario(perfiles.usuario(i)));
         datos.append(sobrantes_);
-        if (!ReemplazarArchivo(RutaArchivoUsuarios(), datos))
+        if (!ReemplazarArchivo(rutaReal(RutaArchivoUsuarios()), datos))
             fallidos << QDir::toNativeSeparators(RutaArchivoUsuarios());
     }
 
@@ -124,7 +139,7 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
     if (perfiles.puerto() >= 0 && perfiles.puerto() <= 0xFF)
         perfiles.ConfigInicio.Puerto = static_cast<std::uint8_t>(perfiles.puerto());
     if (config_.escribible &&
-        !ReemplazarArchivo(RutaArchivoConfig(), RegistroDeConfig(perfiles.ConfigInicio)))
+        !ReemplazarArchivo(rutaReal(RutaArchivoConfig()), RegistroDeConfig(perfiles.ConfigInicio)))
         fallidos << QDir::toNativeSeparators(RutaArchivoConfig());
     return fallidos;
 }

@@ -8,7 +8,9 @@
 // and the window decides what to tell the user. A file that cannot be written
 // (a read-only folder, a file without write access, a directory in its place)
 // is loaded as far as it can be and from then on never written, so whatever
-// is there stays as it is.
+// is there stays as it is. A data file that is a symbolic link is followed,
+// for reading, appending and replacing alike: the link stays and the file it
+// names is the data file.
 #include "profiles/Usuario.h"
 
 #include <QByteArray>
@@ -34,6 +36,7 @@ public:
         SoloLectura, // read, but it cannot be written
         NoSeAbre,    // neither read nor written: the defaults stand in
         NoSeEscribe, // the default record for an empty file could not be written
+        SinBloqueo,  // the folder took no lock file: nothing is written there
     };
     struct Carga {
         Problema problema = Problema::Ninguno;
@@ -67,6 +70,11 @@ public:
     // Closes both files without writing.
     void CerrarArchivos();
 
+    // The folder could not take the lock file for a reason other than
+    // another running copy (a full disk, a read-only folder): this run loads
+    // the files but writes neither. Call before loading.
+    void FijarSinBloqueo() { sinBloqueo_ = true; }
+
     // Whether this run writes each file.
     bool SeGuardanUsuarios() const { return usuarios_.escribible; }
     bool SeGuardaConfiguracion() const { return config_.escribible; }
@@ -83,6 +91,7 @@ private:
     Abierto usuarios_;
     Abierto config_;
     QByteArray sobrantes_; // profile records beyond the 21st
+    bool sinBloqueo_ = false;
 };
 
 } // namespace quimbal

@@ -1,5 +1,7 @@
 #include "profiles/Registros.h"
 
+#include <algorithm>
+
 namespace quimbal {
 
 namespace {

@@ -15,11 +15,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <cstdio>
 
 namespace quimbal {
 
@@ -49,10 +52,38 @@ Etiqueta* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int
     return e;
 }
 
-QString DescripcionPuerto(int numero, const QString& carpeta) {
-    if (numero <= 0)
-        return QStringLiteral("Sin puerto: los switches no se leen");
-    return QStringLiteral("COM%1: %2").arg(numero).arg(DispositivoDePuerto(numero, carpeta));
+// What the user is told when port `numero` did not open, with the fix.
+QString MotivoFalloPuerto(FalloPuerto fallo, int numero, const QString& dispositivo) {
+    const QString puerto = QStringLiteral("COM%1 (%2)").arg(numero).arg(dispositivo);
+    switch (fallo) {
+    case FalloPuerto::SinPermiso: {
+        QString grupo = QFileInfo(dispositivo).group();
+        if (grupo.isEmpty() || grupo == QLatin1String("root"))
+            grupo = QStringLiteral("dialout");
+        QString usuario = qEnvironmentVariable("USER");
+        if (usuario.isEmpty())
+            usuario = qEnvironmentVariable("LOGNAME", QStringLiteral("SU_USUARIO"));
+        return QStringLiteral("No se puede abrir el puerto %1: su usuario no tiene permiso para "
+                              "usarlo.\n\nPara dárselo, un administrador debe escribir en una "
+                              "terminal:\n\n    sudo usermod -aG %2 %3\n\nDespués hay que "
+                              "cerrar la sesión y volver a entrar.")
+            .arg(puerto, grupo, usuario);
+    }
+    case FalloPuerto::NoExiste:
+        return QStringLiteral("No se puede abrir el puerto %1: el dispositivo no existe.\n\n"
+                              "Compruebe que el adaptador está conectado y que eligió el puerto "
+                              "correcto. Si no usa los switches, elija el puerto 0.")
+            .arg(puerto);
+    case FalloPuerto::Ocupado:
+        return QStringLiteral("No se puede abrir el puerto %1: otro programa lo está usando.\n\n"
+                              "Cierre ese programa y vuelva a elegir el puerto.")
+            .arg(puerto);
+    case FalloPuerto::Otro:
+        return QStringLiteral("No se puede abrir el puerto %1.").arg(puerto);
+    case FalloPuerto::Ninguno:
+        break;
+    }
+    return QString();
 }
 } // namespace
 
@@ -231,6 +262,7 @@ void frmSwitch::Form_Load() {
         servicios_.dialogos.MsgBox(
             QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!"));
     entradas_.SeleccionarPuerto(perfiles_.puerto());
+    ComprobarPuerto();
 }
 
 void frmSwitch::Form_Unload() {
@@ -295,7 +327,9 @@ void frmSwitch::OcultarHaciaBandeja() {
 
 void frmSwitch::cmdAyuda_Click() {
     QString motivo;
-    const QString archivo = QDir(archivos_.carpeta()).filePath(QStringLiteral("quimbal.hlp"));
+    const QString archivo = !ArchivoAyuda.isEmpty()
+                                ? ArchivoAyuda
+                                : QDir(archivos_.carpeta()).filePath(QStringLiteral("quimbal.hlp"));
     if (!servicios_.ayuda.abrir(archivo, motivo))
         servicios_.dialogos.MsgBox(motivo, vbExclamation, QStringLiteral("Ayuda"));
 }
@@ -308,13 +342,22 @@ void frmSwitch::cmdSalir_Click() {
     PreguntandoSalida = false;
     if (respuesta != vbYes)
         return;
-    const QStringList fallidos = archivos_.GuardarTodo(perfiles_);
-    if (!fallidos.isEmpty())
-        servicios_.dialogos.MsgBox(
+    // A save that fails (a full disk) is tried again for as long as the user
+    // asks; each file is either replaced whole or keeps its earlier content.
+    PreguntandoSalida = true;
+    for (QStringList fallidos = archivos_.GuardarTodo(perfiles_); !fallidos.isEmpty();
+         fallidos = archivos_.GuardarTodo(perfiles_)) {
+        const int otraVez = servicios_.dialogos.MsgBox(
             QStringLiteral("No se pudieron guardar los cambios en:\n%1\n\nEse archivo conserva "
-                           "su contenido anterior.")
+                           "su contenido anterior.\n\n¿Desea intentarlo de nuevo? Antes, libere "
+                           "espacio en el disco. Si contesta «No», el programa se cerrará sin "
+                           "guardar los cambios.")
                 .arg(fallidos.join(QLatin1Char('\n'))),
-            vbExclamation, QStringLiteral("Error"));
+            vbYesNo + vbExclamation, QStringLiteral("Error"));
+        if (otraVez != vbYes)
+            break;
+    }
+    PreguntandoSalida = false;
     Descargar();
 }
 
@@ -370,8 +413,45 @@ void frmSwitch::cboSwitch_Click() {
     if (cboSwitch->currentIndex() < 0)
         return;
     perfiles_.fijarPuerto(cboSwitch->currentIndex());
-    cboSwitch->setToolTip(DescripcionPuerto(perfiles_.puerto(), archivos_.carpeta()));
     entradas_.SeleccionarPuerto(perfiles_.puerto());
+    ComprobarPuerto();
+}
+
+void frmSwitch::ComprobarPuerto() {
+    const int numero = perfiles_.puerto();
+    const PuertoSerie& puerto = servicios_.puerto;
+    if (numero <= 0) {
+        cboSwitch->setToolTip(QStringLiteral("Sin puerto: los switches no se leen"));
+        avisoPuertoPendiente_ = false;
+        return;
+    }
+    if (puerto.abierto()) {
+        cboSwitch->setToolTip(QStringLiteral("COM%1: %2").arg(numero).arg(puerto.dispositivo()));
+        avisoPuertoPendiente_ = false;
+        return;
+    }
+    cboSwitch->setToolTip(MotivoFalloPuerto(puerto.fallo(), numero, puerto.dispositivo()));
+    std::fprintf(stderr, "quimbal: no se puede abrir el puerto COM%d (%s)\n", numero,
+                 qPrintable(puerto.dispositivo()));
+    // Only the switches need the port: a profile in sound mode is not
+    // bothered about it.
+    avisoPuertoPendiente_ = perfiles_.enUso().Modo == kModoSwitch;
+    if (isVisible())
+        AvisarFalloPuerto();
+}
+
+void frmSwitch::AvisarFalloPuerto() {
+    if (!avisoPuertoPendiente_ || !isVisible())
+        return;
+    avisoPuertoPendiente_ = false;
+    servicios_.dialogos.MsgBox(cboSwitch->toolTip(), vbExclamation, QStringLiteral("Puerto serie"));
+}
+
+void frmSwitch::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    // Once the window is on the screen, with whatever the load has shown.
+    if (avisoPuertoPendiente_)
+        QTimer::singleShot(0, this, &frmSwitch::AvisarFalloPuerto);
 }
 
 void frmSwitch::cboSonido_Click() {

@@ -95,6 +95,10 @@ public:
     void Descargar();
     bool Descargada() const { return descargada_; }
 
+    // The help file "Ayuda" opens (the program sets it; by default the one
+    // in the data folder).
+    QString ArchivoAyuda;
+
     Entradas& entradas() { return entradas_; }
     Perfiles& perfiles() { return perfiles_; }
 
@@ -105,6 +109,7 @@ signals:
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     Bandeja& bandeja() { return servicios_.bandeja; }
 
 private:
@@ -124,6 +129,11 @@ private:
     bool CargarArchivos();
     // Hides into the notification area, or minimises where there is none.
     void OcultarHaciaBandeja();
+    // After the port was chosen: its tooltip says what it stands for, or
+    // why it did not open; the user is told why, once, while the window is
+    // shown (at once, or as soon as it is shown), never while it is hidden.
+    void ComprobarPuerto();
+    void AvisarFalloPuerto();
 
     Perfiles& perfiles_;
     ArchivosDatos& archivos_;
@@ -133,6 +143,7 @@ private:
     bool descargada_ = false;
     bool sinGuardarAceptado_ = false;
     bool avisadoSinBandeja_ = false;
+    bool avisoPuertoPendiente_ = false;
 };
 
 } // namespace quimbal

@@ -199,11 +199,17 @@ bool frmSwitch::SeguirSinGuardar(const QString& causa) {
 
 bool frmSwitch::CargarArchivos() {
     using Problema = ArchivosDatos::Problema;
-    auto causa = [](Problema p, const QString& que, const QString& ruta, const QString& leido,
-                    const QString& porDefecto) {
+    auto causa = [this](Problema p, const QString& que, const QString& ruta, const QString& leido,
+                        const QString& porDefecto) {
         switch (p) {
         case Problema::Ninguno:
             break;
+        case Problema::SinBloqueo:
+            return QStringLiteral(
+                       "No se puede crear el archivo de bloqueo quimbal.lck en la carpeta "
+                       "de los datos:\n%1\n\nPuede que el disco esté lleno o que la "
+                       "carpeta no permita escribir: los cambios no se guardarán.")
+                .arg(QDir::toNativeSeparators(archivos_.carpeta()));
         case Problema::SoloLectura:
             return noSeGuarda(que, ruta) + leido;
         case Problema::NoSeAbre:

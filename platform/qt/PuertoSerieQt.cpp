@@ -1,5 +1,7 @@
 #include "platform/qt/PuertoSerieQt.h"
 
+#include <cerrno>
+
 namespace quimbal {
 
 std::unique_ptr<PuertoSerie> CrearPuertoSerie(const QString& carpeta) {
@@ -29,16 +31,35 @@ bool PuertoSerieQt::abrir(int numero) {
         return false;
     pulsoCTS_.olvidar();
     pulsoDSR_.olvidar();
-    const QString dispositivo = DispositivoDePuerto(numero, carpeta_);
-    if (dispositivo.isEmpty())
+    dispositivo_ = DispositivoDePuerto(numero, carpeta_);
+    fallo_ = FalloPuerto::NoExiste;
+    if (dispositivo_.isEmpty())
         return false;
     puerto_.clearError();
-    puerto_.setPortName(dispositivo);
+    puerto_.setPortName(dispositivo_);
     puerto_.setFlowControl(QSerialPort::NoFlowControl);
+    errno = 0;
     if (!puerto_.open(QIODevice::ReadWrite)) {
+        // The system's own reason, read before anything else can change it:
+        // the port reports a refused device and a busy one alike.
+        const int e = errno;
+        switch (puerto_.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            fallo_ = FalloPuerto::NoExiste;
+            break;
+        case QSerialPort::PermissionError:
+            fallo_ = (e == EACCES || e == EPERM) ? FalloPuerto::SinPermiso : FalloPuerto::Ocupado;
+            break;
+        default:
+            fallo_ = (e == ENOENT || e == ENODEV || e == ENXIO) ? FalloPuerto::NoExiste
+                     : e == EBUSY                               ? FalloPuerto::Ocupado
+                                                                : FalloPuerto::Otro;
+            break;
+        }
         puerto_.clearError();
         return false;
     }
+    fallo_ = FalloPuerto::Ninguno;
     // The kernel raises both lines on open on most systems, but not all of
     // them and not after every driver: the switches are fed by them.
     const bool rts = puerto_.setRequestToSend(true);

@@ -18,13 +18,12 @@ public:
     bool abrir(int numero) override;
     void cerrar() override;
     bool abierto() const override { return puerto_.isOpen(); }
+    FalloPuerto fallo() const override { return fallo_; }
+    QString dispositivo() const override { return dispositivo_; }
     std::optional<bool> leerCTS() override;
     std::optional<bool> leerDSR() override;
     bool activarRTS() override;
     bool activarDTR() override;
-
-    // The device the port was opened on (empty while closed).
-    QString Dispositivo() const { return puerto_.isOpen() ? puerto_.portName() : QString(); }
 
 private:
     std::optional<bool> leer(QSerialPort::PinoutSignal linea);
@@ -37,6 +36,8 @@ private:
     QSerialPort puerto_;
     DetectorPulso pulsoCTS_;
     DetectorPulso pulsoDSR_;
+    FalloPuerto fallo_ = FalloPuerto::Ninguno;
+    QString dispositivo_;
 };
 
 } // namespace quimbal

@@ -14,8 +14,14 @@ class PuertoSerieFalso : public PuertoSerie {
 public:
     bool abrir(int n) override {
         anotar(QStringLiteral("abrir %1").arg(n));
-        if (estaAbierto || !puertosExistentes.contains(n))
+        fallo_ = FalloPuerto::Ninguno;
+        intentado_ = n;
+        if (estaAbierto)
             return false;
+        if (!puertosExistentes.contains(n)) {
+            fallo_ = falloAlAbrir;
+            return false;
+        }
         numero = n;
         estaAbierto = true;
         ++aperturas;
@@ -26,6 +32,10 @@ public:
         estaAbierto = false;
     }
     bool abierto() const override { return estaAbierto; }
+    FalloPuerto fallo() const override { return fallo_; }
+    QString dispositivo() const override {
+        return QStringLiteral("/dev/ttyFALSO%1").arg(intentado_);
+    }
     std::optional<bool> leerCTS() override { return leer("CTS", cts, lecturasCTS); }
     std::optional<bool> leerDSR() override { return leer("DSR", dsr, lecturasDSR); }
     bool activarRTS() override { return activar("RTS", falloRTS); }
@@ -41,6 +51,8 @@ public:
     bool falloRTS = false;
     bool falloDTR = false;
     QList<int> puertosExistentes{1, 2, 3, 4};
+    // Why opening a port not in puertosExistentes fails.
+    FalloPuerto falloAlAbrir = FalloPuerto::NoExiste;
     int numero = 0;
     bool estaAbierto = false;
     int aperturas = 0;
@@ -51,6 +63,8 @@ public:
     std::function<void(const QString&)> alAbrirOCerrar;
 
 private:
+    FalloPuerto fallo_ = FalloPuerto::Ninguno;
+    int intentado_ = 0;
     void anotar(const QString& que) {
         llamadas << que;
         if (alAbrirOCerrar)

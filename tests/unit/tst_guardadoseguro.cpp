@@ -130,19 +130,44 @@ void TestGuardadoSeguro::guardarTodoConUnArchivoQueFalla() {
     p.perfiles.fijarPuerto(4);
     p.dialogos.mensajes.clear();
     p.dialogos.respuestas = {vbYes};
+    // Asked whether to try again: Yes, twice while the disk stays full, then
+    // once more after space was freed.
+    p.dialogos.respuestas << vbYes << vbYes << vbYes;
+    bool preguntandoAlFallar = false;
+    p.dialogos.mientrasAbierto = [&] {
+        preguntandoAlFallar = p.ventana->PreguntandoSalida;
+        if (p.dialogos.mensajes.size() == 3)
+            op.falla = Paso::Ninguno;
+    };
     p.ventana->cmdSalir_Click();
     QVERIFY(p.ventana->Descargada());
-    // The profile file keeps what it held (Zoe included), the settings file
-    // was saved all the same; the user is told which file kept its content.
-    QCOMPARE(p.carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
-    QCOMPARE(p.carpeta.leer(QStringLiteral("quimbal.dat")),
-             QByteArray("\x04General") + QByteArray(13, ' '));
-    QCOMPARE(p.dialogos.mensajes.size(), 2); // the exit question, then the failure
+    QVERIFY(preguntandoAlFallar); // the tray stays quiet meanwhile
+    QCOMPARE(p.dialogos.mensajes.size(), 3); // the exit question, then two failures
     const MensajeMostrado& m = p.dialogos.mensajes[1];
-    QCOMPARE(m.estilo, vbExclamation);
+    QCOMPARE(m.estilo, vbYesNo + vbExclamation);
     QCOMPARE(m.titulo, QStringLiteral("Error"));
     QVERIFY(m.texto.contains(QDir::toNativeSeparators(p.archivos.RutaArchivoUsuarios())));
     QVERIFY(!m.texto.contains(QStringLiteral("quimbal.dat")));
+    QVERIFY(m.texto.contains(QStringLiteral("¿Desea intentarlo de nuevo?")));
+    QCOMPARE(p.carpeta.leer(QStringLiteral("usuarios.dat")), viejo.left(106));
+    QCOMPARE(p.carpeta.leer(QStringLiteral("quimbal.dat")),
+             QByteArray("\x04General") + QByteArray(13, ' '));
+
+    // Answered No: the program ends, the profile file keeps what it held
+    // (Zoe included), the settings file was saved all the same.
+    ProgramaDePrueba q;
+    q.carpeta.escribir(QStringLiteral("usuarios.dat"), conZoe);
+    q.cargar();
+    op.falla = Paso::Renombrar;
+    op.rutaQueFalla = q.archivos.RutaArchivoUsuarios();
+    FijarOperacionesDisco(&op);
+    QVERIFY(q.perfiles.eliminar(1));
+    q.dialogos.respuestas = {vbYes, vbNo};
+    q.ventana->cmdSalir_Click();
+    QVERIFY(q.ventana->Descargada());
+    QCOMPARE(q.dialogos.mensajes.size(), 2);
+    QCOMPARE(q.carpeta.leer(QStringLiteral("usuarios.dat")), conZoe);
+    FijarOperacionesDisco(nullptr);
 }
 
 void TestGuardadoSeguro::restoDeUnGuardadoInterrumpido() {

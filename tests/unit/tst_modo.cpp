@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(p.perfiles.puerto(), 3);
         QVERIFY(p.puerto.abierto());
         QCOMPARE(p.puerto.numero, 3);
-        QVERIFY(f.cboSwitch->toolTip().contains(QStringLiteral("/dev/ttyS2")));
+        QCOMPARE(f.cboSwitch->toolTip(), QStringLiteral("COM3: /dev/ttyFALSO3"));
         // Test mode: a press lights its label and acts on nothing.
         p.puerto.cts = true;
         p.entradas.tmrSwitch_Timer();
