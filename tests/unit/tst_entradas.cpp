@@ -207,7 +207,7 @@ private slots:
         int lecturas = 0;
         if (falla.startsWith(QLatin1String("lectura"))) {
             const int n = falla.back().digitValue();
-            b.puerto.alLeer = [&] { b.puerto.falloLectura = ++lecturas == n; };
+            b.puerto.alLeer = [&, n] { b.puerto.falloLectura = ++lecturas == n; };
         }
         b.puerto.falloRTS = falla == QLatin1String("RTS");
         b.inyector.fallarTeclas = falla == QLatin1String("accion");
