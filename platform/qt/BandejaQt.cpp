@@ -1,6 +1,9 @@
 #include "platform/qt/BandejaQt.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QEvent>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
@@ -9,6 +12,12 @@ namespace quimbal {
 
 BandejaQt::~BandejaQt() {
     quitar();
+}
+
+bool BandejaQt::hayVigilanteSni() {
+    const QDBusConnection sesion = QDBusConnection::sessionBus();
+    return sesion.isConnected() && sesion.interface() &&
+           sesion.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
 }
 
 bool BandejaQt::hayAreaNotificacion() const {
@@ -37,6 +46,12 @@ void BandejaQt::mostrar(QWidget& ventana, const QIcon& icono, const QString& tip
             break;
         }
     });
+    if (hayVigilanteSni()) {
+        menu_ = new QMenu;
+        connect(menu_->addAction(QStringLiteral("Mostrar Quimbal")), &QAction::triggered, this,
+                [this] { emit pulsada(BotonBandeja::Izquierdo); });
+        icono_->setContextMenu(menu_);
+    }
     ventana_ = &ventana;
     ventana.installEventFilter(this);
     icono_->show();
@@ -51,6 +66,8 @@ void BandejaQt::quitar() {
         delete icono_;
         icono_ = nullptr;
     }
+    delete menu_;
+    menu_ = nullptr;
 }
 
 bool BandejaQt::eventFilter(QObject* objeto, QEvent* evento) {
