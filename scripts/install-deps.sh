@@ -12,6 +12,7 @@ PKGS=(
   pulseaudio pulseaudio-utils sox
   fonts-dejavu-core fonts-liberation fontconfig
   clang clang-format libclang-rt-14-dev git
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 missing=()
 for p in "${PKGS[@]}"; do
