@@ -39,6 +39,25 @@ private:
     long long descartados_ = 0;
 };
 
+// Whether a reading is worth sending: not a quiet one (at most `quieto`)
+// right after a quiet one was sent, which says nothing new.
+class FiltroQuietud {
+public:
+    explicit FiltroQuietud(int quieto) : quieto_(quieto) {}
+    bool enviar(int nivel) {
+        const bool repetida = nivel <= quieto_ && ultimo_ >= 0 && ultimo_ <= quieto_;
+        if (!repetida)
+            ultimo_ = nivel;
+        return !repetida;
+    }
+    // The next reading is sent whatever it is.
+    void reiniciar() { ultimo_ = -1; }
+
+private:
+    int quieto_;
+    int ultimo_ = -1;
+};
+
 // Readings on their way to a window that is not keeping up: while it may not
 // take more, readings are held back and only the loudest is kept, so that a
 // blow is not lost; it goes with the next reading the window may take, unless

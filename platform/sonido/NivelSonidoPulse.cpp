@@ -79,6 +79,7 @@ bool NivelSonidoPulse::iniciar() {
     primera_ = true;
     ultimoAviso_.clear();
     lector_.reiniciar();
+    quietud_.reiniciar();
     bucle_ = pa_threaded_mainloop_new();
     if (!bucle_) {
         std::fprintf(stderr, "Sonido: no se pudo crear el hilo de la captura\n");
@@ -370,7 +371,7 @@ void NivelSonidoPulse::enviar(int nivel) {
                texto(flujo_ ? pa_stream_get_device_name(flujo_) : nullptr) + ")");
     }
     nivel = fusion_.lectura(nivel, enVuelo_.load() < kMaxEnVuelo, FusionLecturas::Reloj::now());
-    if (nivel < 0)
+    if (nivel < 0 || !quietud_.enviar(nivel))
         return;
     enVuelo_.fetch_add(1);
     const unsigned generacion = generacion_.load();

@@ -85,6 +85,7 @@ private:
     std::string ultimoAviso_;
     LectorPicos lector_{kMaxPicosPendientes};
     FusionLecturas fusion_{std::chrono::milliseconds(200)};
+    FiltroQuietud quietud_{kNivelQuieto};
 
     // Readings posted to the user-interface thread and not yet delivered;
     // more are merged.

@@ -1,7 +1,8 @@
 // The sound level's measuring (the scale of a peak measured by the sound
-// server, the cutting of the stream of peaks, the merging of readings for a
-// window that falls behind) and the start of the capture when the server is
-// not there or does not answer.
+// server, the cutting of the stream of peaks, the quiet readings left unsent,
+// the merging of readings for a window that falls behind) and the start of
+// the capture when the server is not there or does not answer.
+#include "input/Entradas.h"
 #include "platform/sonido/MedidaNivel.h"
 #include "platform/sonido/NivelSonidoPulse.h"
 
@@ -101,6 +102,23 @@ private slots:
         QVERIFY(l.agregar(p.data(), 2).empty());
         QCOMPARE(l.agregar(p.data() + 2, 2), (std::vector<int>{64}));
         QCOMPARE(l.descartados(), 3LL);
+    }
+
+    void lecturasQuietasRepetidasNoSeEnvian() {
+        // No threshold the program offers is reached by a quiet reading.
+        static_assert(kNivelQuieto < FACTOR_NIVEL);
+        FiltroQuietud f(kNivelQuieto);
+        std::vector<int> enviadas;
+        for (int n : {0, 0, 12, 13, 13, 5, 0, 12, 100, 3, 3})
+            if (f.enviar(n))
+                enviadas.push_back(n);
+        // The first reading goes whatever it is; a quiet one goes only after
+        // a louder one; louder ones all go, repeated or not.
+        QCOMPARE(enviadas, (std::vector<int>{0, 13, 13, 5, 100, 3}));
+        // A new start sends its first reading, even a quiet one.
+        f.reiniciar();
+        QVERIFY(f.enviar(0));
+        QVERIFY(!f.enviar(1));
     }
 
     void ventanaAtrasadaRecibeLaLecturaMasFuerte() {
