@@ -11,6 +11,7 @@ AQUI=$(cd "$(dirname "$0")" && pwd)
 source "$AQUI/../tests/e2e/comun.sh"
 source "$AQUI/../tests/e2e/pulseaudio.sh"
 source "$AQUI/../tests/e2e/sonido_comun.sh"
+source "$AQUI/../tests/e2e/sonido_servidor.sh"
 RAFAGAS=${1:-40}
 TMP=$(mktemp -d /tmp/quimbal-bench.XXXXXX)
 LOG=$TMP/objetivo.log
@@ -18,21 +19,24 @@ SONDA_PID=""
 trap 'terminar_quimbal; terminar_objetivo; [ -n "$SONDA_PID" ] && kill $SONDA_PID 2>/dev/null; rm -rf "$TMP"' EXIT
 
 arrancar_objetivo "$LOG"
-preparar_carpeta
+# Port 0: no serial port box at load.
+preparar_carpeta_sin_puerto
 arrancar_quimbal
 wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 esperar_linea "$CARPETA/salida.log" 'primera lectura de nivel' 10 >/dev/null ||
   fallar "el programa no recibe lecturas"
 modo_sonido "$wid"
 aceptar "$wid" || fallar "la ventana no se ocultó"
-xdotool mousemove 1200 20
+mover_raton 1200 20 || true
 enfocar_objetivo "$LOG"
 
 "$QUIMBAL_BUILD/sonda_sonido" >"$TMP/sonda.log" 2>/dev/null &
 SONDA_PID=$!
-sleep 1
+esperar_linea "$TMP/sonda.log" NIVEL 10 >/dev/null || fallar "la sonda no da lecturas"
+echo "carga: $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 "$AQUI/rafagas.py" "$RAFAGAS" 300 700 0.9 >"$TMP/rafagas.log"
-sleep 1
+sleep 1 # the last burst's click may still be on its way
+echo "carga: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 python3 - "$TMP/rafagas.log" "$LOG" "$TMP/sonda.log" <<'FIN'
 import statistics, sys
