@@ -96,7 +96,7 @@ int EjecutarPrograma(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quimbal"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quimbal/icono.png")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quimbal"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quimbal.quimbal"));
     InstalarSustitucionesDeFuentes();
     // The window hides to the tray: closing a message box while it is hidden
     // must not end the program. It ends when the main window unloads.
