@@ -89,6 +89,8 @@ bool FijarInicioAutomatico(bool activar, const QString& programa, QString& motiv
                        "Type=Application\n"
                        "Name=Quimbal\n"
                        "Comment=Arranca Quimbal en el área de notificación al iniciar la sesión\n"
+                       // A program since removed is skipped, not reported.
+                       "TryExec=%2\n"
                        "Exec=%1 --bandeja\n"
                        "Icon=quimbal\n"
                        "Terminal=false\n"
@@ -99,7 +101,7 @@ bool FijarInicioAutomatico(bool activar, const QString& programa, QString& motiv
                        "X-KDE-autostart-after=panel\n"
                        "X-KDE-autostart-phase=2\n"
                        "X-LXQt-Need-Tray=true\n")
-            .arg(argumentoExec(programa));
+            .arg(argumentoExec(programa), programa);
     if (!f.open(QIODevice::WriteOnly) || f.write(texto.toUtf8()) < 0 || !f.commit()) {
         motivo = QStringLiteral("No se puede escribir %1").arg(archivo);
         return false;

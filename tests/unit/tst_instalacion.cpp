@@ -145,6 +145,7 @@ private slots:
         QVERIFY(texto.startsWith(QStringLiteral("[Desktop Entry]\nType=Application\n")));
         QVERIFY(
             texto.contains(QStringLiteral("\nExec=\"/opt/mis programas/quimbal\" --bandeja\n")));
+        QVERIFY(texto.contains(QStringLiteral("\nTryExec=/opt/mis programas/quimbal\n")));
         QVERIFY(texto.contains(QStringLiteral("\nX-GNOME-Autostart-Delay=")));
         QVERIFY(FijarInicioAutomatico(false, QString(), motivo));
         QVERIFY(!QFileInfo::exists(archivo));
