@@ -141,7 +141,7 @@ void TestGuardadoSeguro::guardarTodoConUnArchivoQueFalla() {
     };
     p.ventana->cmdSalir_Click();
     QVERIFY(p.ventana->Descargada());
-    QVERIFY(preguntandoAlFallar); // the tray stays quiet meanwhile
+    QVERIFY(preguntandoAlFallar);            // the tray stays quiet meanwhile
     QCOMPARE(p.dialogos.mensajes.size(), 3); // the exit question, then two failures
     const MensajeMostrado& m = p.dialogos.mensajes[1];
     QCOMPARE(m.estilo, vbYesNo + vbExclamation);
