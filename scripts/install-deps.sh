@@ -10,6 +10,7 @@ PKGS=(
   libxtst-dev libx11-dev
   xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox
+  dbus-daemon libglib2.0-bin
   fonts-dejavu-core fonts-liberation fontconfig
   clang clang-format libclang-rt-14-dev git
   dpkg-dev file lintian appstream desktop-file-utils
