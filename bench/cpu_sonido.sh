@@ -71,13 +71,13 @@ def cpu(n):
     f = [list(map(float, l.split())) for l in open(os.path.join(tmp, n))]
     t = sum(x[2] for x in f)
     return (sum(x[0] for x in f) / t * 100, sum(x[1] for x in f) / t * 100,
-            [round((x[0] + x[1]) / x[2] * 100, 2) for x in f])
+            ["%.2f+%.2f" % (x[0] / x[2] * 100, x[1] / x[2] * 100) for x in f])
 suelo = sum(cpu("suelo")[:2])
 print("%-11s %9s %11s %9s %8s   %s" % ("", "lector %", "servidor %", "total %", "x suelo",
-                                      "total por ronda %"))
+                                      "lector+servidor por ronda %"))
 for n in ("suelo", "programa", "componente"):
     l, s, r = cpu(n)
-    print("%-11s %9.3f %11.3f %9.3f %8.2f   %s" % (n, l, s, l + s, (l + s) / suelo, r))
+    print("%-11s %9.3f %11.3f %9.3f %8.2f   %s" % (n, l, s, l + s, (l + s) / suelo, " ".join(r)))
 l, s, _ = cpu("programa")
 print("programa + servidor: %.2f veces el suelo (límite 1,5); programa solo: %.3f %% de un núcleo"
       " (límite 0,4 %%); parec solo: %.3f %%" % ((l + s) / suelo, l, cpu("suelo")[0]))

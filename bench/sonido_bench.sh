@@ -4,8 +4,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/comun.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/pulseaudio.sh"
 
 # CPU time of every thread of a process so far, in nanoseconds (scheduler
-# accounting: finer than the clock ticks of /proc/PID/stat).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d\n", s}'; }
+# accounting: finer than the clock ticks of /proc/PID/stat). Printed with %.0f:
+# mawk's %d stops at 2^31 ns.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'; }
 
 # medir_cpu PID SECONDS: prints "<process s> <sound server s> <elapsed s>",
 # the CPU time of the process and of the sound server over SECONDS.
