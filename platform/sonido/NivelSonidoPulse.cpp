@@ -10,9 +10,6 @@ namespace {
 // One peak of 20 ms per sample, handed over as soon as it is measured.
 constexpr unsigned kPicosPorSegundo = 50;
 constexpr uint32_t kBytesPico = sizeof(float);
-// The server keeps at most this much for a reader that does not read:
-// anything older is stale anyway.
-constexpr uint32_t kMaxBytesEnServidor = 16 * kBytesPico;
 
 std::string texto(const char* s) {
     return s ? std::string(s) : std::string();
@@ -47,8 +44,8 @@ struct Llamadas {
     }
     static void flujo(pa_stream*, void* yo) { de(yo)->alCambiarFlujo(); }
     static void movido(pa_stream* s, void* yo) {
-        de(yo)->avisar("Sonido: la captura sigue a la entrada " +
-                       texto(pa_stream_get_device_name(s)));
+        de(yo)->fuenteFlujo_ = texto(pa_stream_get_device_name(s));
+        de(yo)->avisar("Sonido: la captura sigue a la entrada " + de(yo)->fuenteFlujo_);
     }
     static void leer(pa_stream*, size_t, void* yo) { de(yo)->alPoderLeer(); }
     static void reintento(pa_mainloop_api* api, pa_time_event* e, const struct timeval*, void* yo) {
@@ -182,6 +179,7 @@ void NivelSonidoPulse::liberarFlujo() {
     pa_stream_disconnect(flujo_);
     pa_stream_unref(flujo_);
     flujo_ = nullptr;
+    fuenteFlujo_.clear();
     lector_.reiniciar();
 }
 
@@ -269,8 +267,9 @@ void NivelSonidoPulse::alLeerFuente(const pa_source_info* info, int fin) {
         sinEntrada("no hay ninguna entrada de audio (solo el monitor de una salida)");
         return;
     }
-    // The server may already have moved the capture to the new default.
-    if (flujo_ && texto(pa_stream_get_device_name(flujo_)) == porDefecto_)
+    // The server may already have moved the capture to the new default, or
+    // an earlier answer made it there.
+    if (flujo_ && fuenteFlujo_ == porDefecto_)
         return;
     const bool cambio = flujo_ != nullptr;
     liberarFlujo();
@@ -302,8 +301,11 @@ void NivelSonidoPulse::crearFlujo() {
     pa_stream_set_state_callback(flujo_, Llamadas::flujo, this);
     pa_stream_set_read_callback(flujo_, Llamadas::leer, this);
     pa_stream_set_moved_callback(flujo_, Llamadas::movido, this);
+    fuenteFlujo_ = porDefecto_;
     pa_buffer_attr attr{};
-    attr.maxlength = kMaxBytesEnServidor;
+    // The server's own limit: a reader that falls behind finds the newest
+    // peaks waiting, and drops the old ones itself (alPoderLeer).
+    attr.maxlength = static_cast<uint32_t>(-1);
     attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
     // One peak per fragment: each is handed over as soon as it is measured.
     // Without this the server's default fragment can last seconds.
@@ -324,6 +326,7 @@ void NivelSonidoPulse::alCambiarFlujo() {
     case PA_STREAM_READY:
         decidirInicio(Inicio::Iniciada);
         huboCaptura_ = true;
+        fuenteFlujo_ = texto(pa_stream_get_device_name(flujo_));
         // Told when the capture is there again, not when sound next comes:
         // a device may take a moment to deliver its first peak.
         if (perdida_) {
@@ -350,18 +353,21 @@ void NivelSonidoPulse::alCambiarFlujo() {
 }
 
 void NivelSonidoPulse::alPoderLeer() {
+    // Everything waiting is taken at once, so that a late read measures only
+    // the newest peaks.
+    recibido_.clear();
     while (flujo_ && pa_stream_readable_size(flujo_) > 0) {
         const void* datos = nullptr;
         size_t bytes = 0;
         if (pa_stream_peek(flujo_, &datos, &bytes) < 0 || bytes == 0)
-            return;
+            break;
         // A hole (no data, only a length) has no peak.
-        const auto niveles =
-            datos ? lector_.agregar(static_cast<const char*>(datos), bytes) : std::vector<int>();
+        if (datos)
+            recibido_.append(static_cast<const char*>(datos), bytes);
         pa_stream_drop(flujo_);
-        for (int n : niveles)
-            enviar(n);
     }
+    for (int n : lector_.agregar(recibido_.data(), recibido_.size()))
+        enviar(n);
 }
 
 void NivelSonidoPulse::enviar(int nivel) {

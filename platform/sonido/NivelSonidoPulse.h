@@ -76,6 +76,10 @@ private:
     // The server's default input when last asked; a change of it moves the
     // capture (a move of the capture by the user does not).
     std::string porDefecto_;
+    // The input the capture reads (or is being made for).
+    std::string fuenteFlujo_;
+    // What one read took from the server.
+    std::string recibido_;
     // The capture has been there since the start; it was lost and is not
     // back yet; no reading has come since the start.
     bool huboCaptura_ = false;
