@@ -90,12 +90,20 @@ pasar_inicio() {
 cerrar_aviso_de_puerto() {
   local aviso
   grep -q "no se puede abrir el puerto" "$CARPETA/salida.log" 2>/dev/null || return 0
-  aviso=$(esperar_dialogo "Puerto serie" 30) || return 0
-  xdotool key --window "$aviso" Return 2>/dev/null || xdotool key Return
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Puerto serie$' >/dev/null 2>&1 || return 0
-    sleep 0.1
+  aviso=$(esperar_dialogo "Puerto serie" 50) || return 0
+  # Return through the keyboard, on the box once it has the focus (a key sent
+  # to a window that has not may be dropped); again until it is gone.
+  for _ in 1 2 3 4 5; do
+    xdotool windowactivate --sync "$aviso" >/dev/null 2>&1 || true
+    esperar_foco "$aviso" || true
+    xdotool key Return
+    for _ in $(seq 20); do
+      xdotool search --onlyvisible --name '^Puerto serie$' >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
   done
+  echo "no se cerró el aviso del puerto" >&2
+  return 1
 }
 
 # The program's icon in the notification area: its small visible window.
