@@ -1,5 +1,6 @@
-// Starts the sound-level component and prints every reading it delivers, one
-// line each: "<monotonic microseconds> NIVEL <level>".
+// Starts the sound-level component and prints every reading it delivers (a
+// run of quiet readings is one), one line each:
+// "<monotonic microseconds> NIVEL <level>".
 //   sonda_sonido [seconds]   (0 or nothing: until killed)
 #include "platform/NivelSonido.h"
 
