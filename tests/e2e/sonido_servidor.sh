@@ -48,6 +48,22 @@ caja_visible() {
   return 1
 }
 
+# Passes the start screen when the sound cannot start: the box that says so
+# comes first and Return closes it, then the configuration window shows; its
+# id is printed.
+continuar_con_aviso() {
+  local inicio
+  inicio=$(esperar_ventana "Quimbal") || fallar "no apareció la pantalla de inicio"
+  xdotool windowactivate --sync "$inicio" >/dev/null 2>&1 || xdotool windowfocus --sync "$inicio"
+  xdotool key --clearmodifiers space
+  esperar_dialogo "Quimbal 1.6" >/dev/null || fallar "no apareció nada tras Continuar"
+  caja_visible || fallar "no se mostró el cuadro de aviso del sonido"
+  xdotool key Return
+  for _ in $(seq 50); do caja_visible || break; sleep 0.1; done
+  ! caja_visible || fallar "el cuadro no se cerró con Intro"
+  esperar_ventana "Quimbal 1.6" || fallar "tras el aviso no apareció la ventana de configuración"
+}
+
 # Plays raw 48 kHz mono 16-bit samples from stdin into the sink SINK.
 reproducir_en() {
   pacat --raw --rate=48000 --channels=1 --format=s16le --latency-msec=100 -d "$1"
