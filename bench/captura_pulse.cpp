@@ -99,24 +99,24 @@ void leer(pa_stream* s, size_t, void* datos) {
 }
 
 void conectarFlujo(Estado& e) {
-    pa_sample_spec spec{};
-    spec.channels = 1;
+    pa_sample_spec muestras{};
+    muestras.channels = 1;
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
     attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
     pa_stream_flags_t flags = PA_STREAM_ADJUST_LATENCY;
     if (e.picos) {
-        spec.format = PA_SAMPLE_FLOAT32NE;
-        spec.rate = 50;
+        muestras.format = PA_SAMPLE_FLOAT32NE;
+        muestras.rate = 50;
         attr.fragsize = sizeof(float);
         flags = static_cast<pa_stream_flags_t>(flags | PA_STREAM_PEAK_DETECT);
     } else {
-        spec.format = PA_SAMPLE_S16NE;
-        spec.rate = e.tasa;
+        muestras.format = PA_SAMPLE_S16NE;
+        muestras.rate = e.tasa;
         attr.fragsize = static_cast<uint32_t>(e.tasa * e.fragmentoMs / 1000 * 2);
         e.divisor = std::make_unique<Bloques>(e.tasa / 50);
     }
-    e.flujo = pa_stream_new(e.contexto, "captura_pulse", &spec, nullptr);
+    e.flujo = pa_stream_new(e.contexto, "captura_pulse", &muestras, nullptr);
     pa_stream_set_read_callback(e.flujo, leer, &e);
     if (pa_stream_connect_record(e.flujo, nullptr, &attr, flags) < 0)
         fallar("el servidor rechaza el flujo");

@@ -286,13 +286,13 @@ void NivelSonidoPulse::sinEntrada(const char* porque) {
 }
 
 void NivelSonidoPulse::crearFlujo() {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_FLOAT32NE;
-    spec.rate = kPicosPorSegundo;
-    spec.channels = 1;
+    pa_sample_spec muestras{};
+    muestras.format = PA_SAMPLE_FLOAT32NE;
+    muestras.rate = kPicosPorSegundo;
+    muestras.channels = 1;
     pa_proplist* p = pa_proplist_new();
     pa_proplist_sets(p, PA_PROP_MEDIA_NAME, "Nivel de sonido");
-    flujo_ = pa_stream_new_with_proplist(contexto_, "Nivel de sonido", &spec, nullptr, p);
+    flujo_ = pa_stream_new_with_proplist(contexto_, "Nivel de sonido", &muestras, nullptr, p);
     pa_proplist_free(p);
     if (!flujo_) {
         programarReintento();
