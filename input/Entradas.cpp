@@ -13,10 +13,6 @@ namespace {
 constexpr int kIntervaloSondeo = 50;
 } // namespace
 
-int UmbralValido(int umbral) {
-    return std::clamp(umbral, 1, 10);
-}
-
 Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
                    Inyector& inyector, QObject* padre)
     : QObject(padre), perfiles_(perfiles), puerto_(puerto), sonido_(sonido), inyector_(inyector) {

@@ -83,8 +83,4 @@ private:
     QTimer tmrDelaySonido;
 };
 
-// Threshold step actually used for a stored value: 1 to 10, anything outside
-// taken to the nearest end.
-int UmbralValido(int umbral);
-
 } // namespace quimbal

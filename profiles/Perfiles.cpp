@@ -6,13 +6,15 @@
 namespace quimbal {
 
 namespace {
-constexpr int kUmbralMinimo = 1;
-constexpr int kUmbralMaximo = 10;
 
 bool igualesSinMayusculas(const QString& a, const QString& b) {
     return Recortar(a).toUpper() == Recortar(b).toUpper();
 }
 } // namespace
+
+int UmbralValido(int umbral) {
+    return std::clamp(umbral, 1, 10);
+}
 
 QString PrepararNombre(const QString& escrito) {
     QString nombre = Recortar(Recortar(escrito).left(kLargoTexto));
@@ -49,7 +51,7 @@ bool Perfiles::seleccionar(int i) {
     Usuario& u = usoMutable();
     if (u.Modo != kModoSwitch)
         u.Modo = kModoSonido;
-    u.Umbral = static_cast<std::int16_t>(std::clamp<int>(u.Umbral, kUmbralMinimo, kUmbralMaximo));
+    u.Umbral = static_cast<std::int16_t>(UmbralValido(u.Umbral));
     if (u.Retraso <= 0)
         u.Retraso = kRetrasoPorDefecto;
     return true;
@@ -82,8 +84,7 @@ void Perfiles::fijarModo(std::int16_t modo) {
 
 void Perfiles::fijarUmbral(int umbral) {
     if (!vacia())
-        usoMutable().Umbral =
-            static_cast<std::int16_t>(std::clamp(umbral, kUmbralMinimo, kUmbralMaximo));
+        usoMutable().Umbral = static_cast<std::int16_t>(UmbralValido(umbral));
 }
 
 void Perfiles::fijarRetraso(int ms) {

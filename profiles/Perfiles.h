@@ -96,6 +96,10 @@ private:
 // upper case.
 QString PrepararNombre(const QString& escrito);
 
+// Threshold step actually used for a stored value: 1 to 10, anything outside
+// taken to the nearest end.
+int UmbralValido(int umbral);
+
 // The characters of a name that a name field cannot keep: control characters
 // and those without a byte in the files' code page. Empty when all can.
 QString CaracteresNoGuardables(const QString& nombre);
