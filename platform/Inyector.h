@@ -25,10 +25,14 @@ public:
     virtual bool teclear(const QList<Pulsacion>& pulsaciones) = 0;
 };
 
-// The backend for this session: X11 (XTest) when an X display can be
-// opened, otherwise one that fails every call. In that case a single line on
-// standard error says why, and `aviso` receives a Spanish text for the user,
-// non-empty only where the user must be told (a Wayland session without X).
+// The backend for this session: in a Wayland session (WAYLAND_DISPLAY set)
+// a virtual device made with the kernel's uinput, which reaches every window;
+// otherwise, or when uinput cannot be used, X11 (XTest) when an X display can
+// be opened; otherwise one that fails every call. Each failure puts one line
+// on standard error, and `aviso` receives a Spanish text for the user,
+// non-empty only where the user must be told: uinput unusable in a Wayland
+// session (with the fix, and what still works), or a Wayland session without
+// any way to inject.
 std::unique_ptr<Inyector> CrearInyector(QString& aviso);
 
 // The backend of a session without any injection: every call fails.

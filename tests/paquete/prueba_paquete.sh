@@ -37,7 +37,8 @@ restos() {
 purgar
 antes=$(restos)
 (cd "$(dirname "$deb")" && apt-get install -y -q "./$(basename "$deb")") || fallar "apt-get install"
-[ -x /usr/bin/quimbal ] && [ -f /usr/share/quimbal/quimbal.hlp ] || fallar "faltan archivos"
+[ -x /usr/bin/quimbal ] && [ -f /usr/share/quimbal/quimbal.hlp ] &&
+  [ -f /usr/lib/udev/rules.d/70-quimbal-uinput.rules ] || fallar "faltan archivos"
 # The search for what is left sees what the package installs.
 restos | grep -qx /usr/share/quimbal/quimbal.hlp || fallar "restos no ve los archivos instalados"
 dpkg -L quimbal >"$contenido.lista"
