@@ -14,6 +14,11 @@ PKGS=(
   fonts-dejavu-core fonts-liberation fontconfig
   clang clang-format libclang-rt-14-dev git
   dpkg-dev file lintian appstream desktop-file-utils
+  # Tests in a QEMU guest (tests/vm): the guest boots Debian's kernel package,
+  # which tests/vm/invitado.sh fetches itself with apt-get download when none
+  # is installed (installing one rebuilds initramfs images for minutes).
+  qemu-system-x86 busybox-static cpio kmod python3 udev seatd sway jq
+  qt6-wayland libxkbcommon-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do
@@ -24,4 +29,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The kernel package for the guest is fetched from the package lists.
+if ! ls /boot/vmlinuz-* >/dev/null 2>&1 && ! apt-cache show linux-image-amd64 >/dev/null 2>&1; then
+  SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
+  $SUDO apt-get update -q
 fi

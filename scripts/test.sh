@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds, and passes every
-# test: the unit and end-to-end tests on the normal build, then the unit tests
-# again on a build with AddressSanitizer and UndefinedBehaviorSanitizer, then
-# the Debian package built from the normal build, installed, used and purged.
+# test: the unit, end-to-end and guest (vm) tests on the normal build, then the
+# unit tests again on a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the Debian package built from the normal
+# build, installed, used and purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -16,6 +17,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBAL_WERROR=
 cmake --build build -j "$jobs"
 ctest --test-dir build -L unit -j "$jobs" --output-on-failure
 ctest --test-dir build -L e2e --output-on-failure
+# In a QEMU guest on a real kernel; skipped where QEMU cannot run.
+ctest --test-dir build -L vm --output-on-failure
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIMBAL_SANITIZE=ON -DQUIMBAL_WERROR=ON
 cmake --build build-asan -j "$jobs"
