@@ -8,8 +8,10 @@
 # its socket, or non-zero with a message on stderr.
 # Environment read:
 #   XKB_DEFAULT_LAYOUT, XKB_DEFAULT_VARIANT  keyboard layout sway gives clients
-#   QUIMBAL_VM_BANDEJA=1   a bar with a tray (swaybar is then the session bus'
-#                          StatusNotifierWatcher and shows the items)
+#   QUIMBAL_VM_BANDEJA=1   a bar with a tray at the bottom: swaybar is then the
+#                          session bus' StatusNotifierWatcher and host, so a
+#                          QSystemTrayIcon is available and shown there (see
+#                          puntero_en_bandeja)
 # Set here: SESION_USUARIO, SESION_UID, SESION_DIR (logs, configuration),
 # XDG_RUNTIME_DIR, WAYLAND_DISPLAY, SWAYSOCK, DBUS_SESSION_BUS_ADDRESS (the
 # last four for the user's programs; see como_usuario).
@@ -88,6 +90,18 @@ puntero_sobre() {
   local xy
   xy=$(_ventana ID "$1" '"\(.rect.x + .rect.width / 2 | floor) \(.rect.y + .rect.height / 2 | floor)"') ||
     return 1
+  # shellcheck disable=SC2086 # "X Y"
+  sway_orden seat seat0 cursor set $xy >/dev/null
+}
+
+# Puts the pointer over the tray's first icon (QUIMBAL_VM_BANDEJA=1), at the
+# right end of the bar. A press there (sway_orden seat seat0 cursor press
+# button1, then release) activates the item; sway gives clients a pointer,
+# and so clicks, only while some pointer device exists (a uinput one will do).
+puntero_en_bandeja() {
+  local xy
+  xy=$(sway_orden -r -t get_outputs | jq -r 'first(.[] | select(.active)) | .rect |
+    "\(.x + .width - 10) \(.y + .height - 8)"') || return 1
   # shellcheck disable=SC2086 # "X Y"
   sway_orden seat seat0 cursor set $xy >/dev/null
 }
