@@ -218,8 +218,20 @@ timeout -k 5 "$tiempo" env ${QUIMBAL_VM_PRECARGA:+LD_PRELOAD="$QUIMBAL_VM_PRECAR
   -append "console=ttyS0 quiet panic=-1 rdinit=/init quimbal_vm=$VM" \
   -virtfs local,path=/,mount_tag=raiz,security_model=none,readonly=on,multidevs=remap \
   -virtfs "local,path=$TRABAJO,mount_tag=salida,security_model=none,multidevs=remap" \
-  "$@" >"$TRABAJO/qemu.log" 2>&1
+  "$@" >"$TRABAJO/qemu.log" 2>&1 &
+pid_qemu=$!
+# timeout leads a process group of its own: a signal to this script's group
+# (CTest's time-out, Ctrl-C) would miss QEMU. It is passed on.
+interrumpido=""
+trap 'interrumpido=1; kill -TERM "$pid_qemu" 2>/dev/null' TERM INT HUP
+wait "$pid_qemu"
 rc_qemu=$?
+if [ -n "$interrumpido" ]; then
+  wait "$pid_qemu"
+  [ "${QUIMBAL_VM_CONSERVAR:-}" = 1 ] || rm -rf "$TRABAJO"
+  echo "invitado: interrumpido" >&2
+  exit 143
+fi
 
 cat "$TRABAJO/stdout" 2>/dev/null
 cat "$TRABAJO/stderr" >&2 2>/dev/null
