@@ -249,8 +249,11 @@ elif [ "$rc_qemu" = 124 ] || [ "$rc_qemu" = 137 ]; then
   echo "invitado: el invitado no arrancó en $tiempo s" >&2
   rc=77
 else
-  # QEMU's own complaint, else the guest's last words on its console.
-  ultima=$(grep -av '^\s*$' "$TRABAJO/qemu.log" 2>/dev/null | tail -n1)
+  # The initramfs' own complaint, else QEMU's, else the guest's last words on
+  # its console.
+  ultima=$(grep -ao 'QUIMBAL-VM-FALLO.*' "$TRABAJO/consola.log" 2>/dev/null | head -n1)
+  ultima=${ultima#QUIMBAL-VM-FALLO }
+  [ -n "$ultima" ] || ultima=$(grep -av '^\s*$' "$TRABAJO/qemu.log" 2>/dev/null | tail -n1)
   [ -n "$ultima" ] || ultima=$(grep -av '^\s*$' "$TRABAJO/consola.log" 2>/dev/null | tail -n1)
   echo "invitado: el invitado no arrancó: ${ultima:-sin mensajes}" >&2
   rc=77
