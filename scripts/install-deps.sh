@@ -18,7 +18,7 @@ PKGS=(
   # which tests/vm/invitado.sh fetches itself with apt-get download when none
   # is installed (installing one rebuilds initramfs images for minutes).
   qemu-system-x86 busybox-static cpio kmod python3 udev seatd sway jq
-  qt6-wayland libxkbcommon-dev
+  qt6-wayland
 )
 missing=()
 for p in "${PKGS[@]}"; do
