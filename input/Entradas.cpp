@@ -11,6 +11,8 @@ namespace quimbal {
 
 namespace {
 constexpr int kIntervaloSondeo = 50;
+// Ticks of the poll between two attempts to open a lost port (about 1 s).
+constexpr int kTicksReintento = 20;
 } // namespace
 
 Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
@@ -44,7 +46,47 @@ bool Entradas::SeleccionarPuerto(int numero) {
     puerto_.cerrar();
     if (numero != 0)
         puerto_.abrir(numero);
-    return puerto_.abierto();
+    puertoElegido_ = numero;
+    puertoAbierto_ = puerto_.abierto();
+    ticksSinPuerto_ = 0;
+    return puertoAbierto_;
+}
+
+void Entradas::perderPuerto() {
+    puerto_.cerrar();
+    puertoAbierto_ = false;
+    ticksSinPuerto_ = 0;
+    std::fprintf(stderr,
+                 "quimbal: el puerto COM%d (%s) dejó de responder; se intentará abrirlo de nuevo "
+                 "cada segundo\n",
+                 puertoElegido_, qPrintable(puerto_.dispositivo()));
+    for (int n : {1, 2}) {
+        bool& pulsado = n == 1 ? Switch1Pulsado : Switch2Pulsado;
+        if (pulsado && ModoTest)
+            emit pruebaSwitch(n, false);
+        pulsado = false;
+    }
+    emit puertoRecuperado(false);
+}
+
+void Entradas::reintentarPuerto() {
+    if (++ticksSinPuerto_ < kTicksReintento)
+        return;
+    ticksSinPuerto_ = 0;
+    if (!puerto_.abrir(puertoElegido_))
+        return;
+    puertoAbierto_ = true;
+    // Whatever the lines say now is no press: a switch held now acts on its
+    // next press.
+    Switch1Pulsado = puerto_.leerCTS().value_or(false);
+    Switch2Pulsado = puerto_.leerDSR().value_or(false);
+    if (ModoTest) {
+        emit pruebaSwitch(1, Switch1Pulsado);
+        emit pruebaSwitch(2, Switch2Pulsado);
+    }
+    std::fprintf(stderr, "quimbal: el puerto COM%d (%s) vuelve a estar abierto\n", puertoElegido_,
+                 qPrintable(puerto_.dispositivo()));
+    emit puertoRecuperado(true);
 }
 
 void Entradas::ActivarSondeo(bool activo) {
@@ -58,7 +100,7 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
     auto leer = [&] { return numero == 1 ? puerto_.leerCTS() : puerto_.leerDSR(); };
     const std::optional<bool> linea = leer();
     if (!linea)
-        return Paso::Terminar;
+        return Paso::SinPuerto;
     if (*linea && !pulsado) {
         // The latch goes first: whatever the action does, this press is done.
         pulsado = true;
@@ -71,7 +113,7 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
     }
     const std::optional<bool> otraVez = leer();
     if (!otraVez)
-        return Paso::Terminar;
+        return Paso::SinPuerto;
     if (!*otraVez) {
         pulsado = false;
         if (ModoTest)
@@ -81,11 +123,22 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
 }
 
 void Entradas::tmrSwitch_Timer() {
-    if (atender(1, Switch1Pulsado) == Paso::Terminar || !puerto_.activarRTS())
+    if (puertoElegido_ == 0)
         return;
-    if (atender(2, Switch2Pulsado) == Paso::Terminar)
+    if (!puertoAbierto_) {
+        reintentarPuerto();
         return;
-    puerto_.activarDTR();
+    }
+    Paso paso = atender(1, Switch1Pulsado);
+    if (paso == Paso::Seguir) {
+        if (!puerto_.activarRTS())
+            return;
+        paso = atender(2, Switch2Pulsado);
+    }
+    if (paso == Paso::Seguir)
+        puerto_.activarDTR();
+    else if (paso == Paso::SinPuerto)
+        perderPuerto();
 }
 
 bool Entradas::IniciarCapturaSonido() {

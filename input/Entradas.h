@@ -46,6 +46,13 @@ public:
     // Port selection: closes the port and, for a number other than 0, opens
     // that one. Failures are skipped; gives whether the port is open.
     bool SeleccionarPuerto(int numero);
+    // The chosen port once its lines could not be read (an adapter
+    // unplugged, a hang-up, an I/O error) or it could not be opened: closed
+    // (so that the system can give the device its name back), and while the
+    // poll runs opened again about once a second, quietly, until it opens.
+    // Then each latch takes the state of its line, so that a switch held at
+    // that moment acts only once released and pressed again.
+    bool PuertoPerdido() const { return puertoElegido_ != 0 && !puertoAbierto_; }
     // The poll runs in switch mode only.
     void ActivarSondeo(bool activo);
     bool Sondeando() const { return tmrSwitch.isActive(); }
@@ -68,10 +75,18 @@ signals:
     void pruebaSwitch(int numero, bool pulsado);
     // Test mode: the sound reaches the threshold (true) or falls below it.
     void pruebaSonido(bool alto);
+    // The chosen port was lost (false) or opened again by itself (true).
+    void puertoRecuperado(bool abierto);
 
 private:
-    enum class Paso { Seguir, Terminar };
+    enum class Paso { Seguir, Terminar, SinPuerto };
     Paso atender(int numero, bool& pulsado);
+    void perderPuerto();
+    void reintentarPuerto();
+
+    int puertoElegido_ = 0;
+    bool puertoAbierto_ = false;
+    int ticksSinPuerto_ = 0;
 
     const Perfiles& perfiles_;
     PuertoSerie& puerto_;

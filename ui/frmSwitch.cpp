@@ -215,6 +215,22 @@ void frmSwitch::conectarManejadores() {
         (numero == 1 ? lblTest1 : lblTest2)->setOpaca(pulsado);
     });
     connect(&entradas_, &Entradas::pruebaSonido, lblTestSonido, &Etiqueta::setOpaca);
+    // The port lost or back by itself: only its tooltip says so; no box, the
+    // window may be hidden.
+    connect(&entradas_, &Entradas::puertoRecuperado, this, [this](bool abierto) {
+        const int numero = perfiles_.puerto();
+        const QString dispositivo = servicios_.puerto.dispositivo();
+        if (abierto) {
+            avisoPuertoPendiente_ = false;
+            cboSwitch->setToolTip(QStringLiteral("COM%1: %2").arg(numero).arg(dispositivo));
+        } else {
+            cboSwitch->setToolTip(QStringLiteral("COM%1 (%2) dejó de responder (¿se desconectó "
+                                                 "el adaptador?). Se intenta abrirlo de nuevo "
+                                                 "cada segundo.")
+                                      .arg(numero)
+                                      .arg(dispositivo));
+        }
+    });
 }
 
 void frmSwitch::Form_Load() {

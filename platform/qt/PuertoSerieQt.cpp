@@ -21,6 +21,7 @@ PuertoSerieQt::~PuertoSerieQt() {
 void PuertoSerieQt::cerrar() {
     pulsoCTS_.olvidar();
     pulsoDSR_.olvidar();
+    espera_.detener();
     if (puerto_.isOpen())
         puerto_.close();
     puerto_.clearError();
@@ -69,6 +70,7 @@ bool PuertoSerieQt::abrir(int numero) {
         puerto_.clearError();
         return false;
     }
+    espera_.iniciar(puerto_.handle());
     return true;
 }
 

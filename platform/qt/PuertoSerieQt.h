@@ -36,6 +36,7 @@ private:
     QSerialPort puerto_;
     DetectorPulso pulsoCTS_;
     DetectorPulso pulsoDSR_;
+    EsperaModem espera_;
     FalloPuerto fallo_ = FalloPuerto::Ninguno;
     QString dispositivo_;
 };

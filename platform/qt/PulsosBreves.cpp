@@ -2,12 +2,74 @@
 
 #include <QtGlobal>
 
+#include <chrono>
+
 #ifdef Q_OS_LINUX
+#include <cerrno>
+#include <csignal>
 #include <linux/serial.h>
+#include <mutex>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #endif
 
 namespace quimbal {
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// The signal that ends a wait: its handler does nothing, and without
+// SA_RESTART the wait returns EINTR.
+int SenalDespertar() {
+    return SIGRTMIN + 3;
+}
+
+void InstalarDespertar() {
+    static std::once_flag hecho;
+    std::call_once(hecho, [] {
+        struct sigaction accion {};
+        accion.sa_handler = [](int) {};
+        sigemptyset(&accion.sa_mask);
+        sigaction(SenalDespertar(), &accion, nullptr);
+    });
+}
+
+} // namespace
+#endif
+
+void EsperaModem::iniciar(int descriptor) {
+    detener();
+#ifdef Q_OS_LINUX
+    if (descriptor < 0)
+        return;
+    InstalarDespertar();
+    fin_ = false;
+    terminado_ = false;
+    hilo_ = std::thread([this, descriptor] {
+        while (!fin_)
+            if (::ioctl(descriptor, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR) != 0 && errno != EINTR)
+                break; // no such wait here, or the device is gone
+        terminado_ = true;
+    });
+#else
+    Q_UNUSED(descriptor);
+#endif
+}
+
+void EsperaModem::detener() {
+    if (!hilo_.joinable())
+        return;
+    fin_ = true;
+#ifdef Q_OS_LINUX
+    // A signal that lands just before the thread enters the wait is lost:
+    // send it again until the thread is out.
+    while (!terminado_) {
+        pthread_kill(hilo_.native_handle(), SenalDespertar());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+#endif
+    hilo_.join();
+}
 
 std::optional<ContadoresModem> LeerContadoresModem(QSerialPort& puerto) {
 #ifdef Q_OS_LINUX

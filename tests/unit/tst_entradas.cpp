@@ -53,7 +53,7 @@ struct Banco {
         perfiles.cargar({u}); // as stored: no value brought into range
         entradas.FijarAcciones(Accion::desde(QStringLiteral("F1"), {}),
                                Accion::desde(QStringLiteral("F2"), {}));
-        puerto.abrir(2);
+        entradas.SeleccionarPuerto(2);
         entradas.IniciarCapturaSonido();
     }
     // One tick of the poll; what it did.
@@ -181,14 +181,18 @@ private slots:
         QTest::addColumn<int>("cerrojo"); // the latch left set, if any
         QTest::addColumn<QStringList>("siguiente");
         const QStringList dos = {"CTS", "CTS", "RTS", "DSR", F2, "DTR"};
-        QTest::newRow("CTS no se lee") << "lectura 1" << false << QStringList{"CTS"} << 0 << dos;
+        // A line that cannot be read: the port is closed, and it stays quiet
+        // until it is opened again (below).
+        QTest::newRow("CTS no se lee")
+            << "lectura 1" << false << QStringList{"CTS", "cerrar"} << 0 << QStringList{};
         QTest::newRow("segunda lectura de CTS")
-            << "lectura 2" << false << QStringList{"CTS", "CTS"} << 0 << dos;
+            << "lectura 2" << false << QStringList{"CTS", "CTS", "cerrar"} << 0 << QStringList{};
         QTest::newRow("DSR no se lee")
-            << "lectura 3" << false << QStringList{"CTS", "CTS", "RTS", "DSR"} << 0 << dos;
+            << "lectura 3" << false << QStringList{"CTS", "CTS", "RTS", "DSR", "cerrar"} << 0
+            << QStringList{};
         QTest::newRow("RTS") << "RTS" << false << QStringList{"CTS", "CTS", "RTS"} << 0 << dos;
-        QTest::newRow("puerto cerrado") << "cerrado" << true << QStringList{"CTS"} << 0
-                                        << QStringList{"CTS", F1, "RTS", "DSR", F2, "DTR"};
+        QTest::newRow("puerto cerrado")
+            << "cerrado" << true << QStringList{"CTS", "cerrar"} << 0 << QStringList{};
         // A failed action is not retried while its switch stays held.
         QTest::newRow("acción 1") << "accion" << true << QStringList{"CTS", F1} << 1 << dos;
         QTest::newRow("acción 2") << "accion" << false
@@ -219,8 +223,51 @@ private slots:
         // The next tick starts afresh.
         b.puerto.alLeer = nullptr;
         b.puerto.falloLectura = b.puerto.falloRTS = b.inyector.fallarTeclas = false;
-        b.puerto.abrir(2);
         QCOMPARE(b.tick(), siguiente);
+    }
+
+    // An adapter unplugged while switch 1 is held, then plugged back with the
+    // switch still held: no stuck latch, one attempt to open it a second, no
+    // action at the moment it comes back, and the next press acts once.
+    void puertoPerdidoSeReabre() {
+        Banco b;
+        QSignalSpy avisos(&b.entradas, &Entradas::puertoRecuperado);
+        b.puerto.cts = true;
+        b.tick();
+        b.puerto.falloLectura = true;
+        b.puerto.puertosExistentes = {};
+        QCOMPARE(b.tick(), (QStringList{"CTS", "cerrar"}));
+        QVERIFY(b.entradas.PuertoPerdido());
+        QVERIFY(!b.entradas.Switch1Pulsado);
+        QCOMPARE(avisos.takeFirst(), QVariantList{false});
+        for (int intento = 0; intento < 2; ++intento) {
+            QStringList quietos;
+            for (int i = 0; i < 19; ++i)
+                quietos += b.tick();
+            QCOMPARE(quietos, QStringList{});
+            QCOMPARE(b.tick(), QStringList{"abrir 2"});
+        }
+        b.puerto.falloLectura = false;
+        b.puerto.puertosExistentes = {2};
+        b.ticks(19);
+        QCOMPARE(b.tick(), (QStringList{"abrir 2", "CTS", "DSR"}));
+        QVERIFY(!b.entradas.PuertoPerdido());
+        QVERIFY(b.entradas.Switch1Pulsado);
+        QCOMPARE(avisos.takeFirst(), QVariantList{true});
+        b.ticks(5);
+        QCOMPARE(b.inyector.registro, QStringList{F1});
+        b.puerto.cts = false;
+        b.tick();
+        b.puerto.cts = true;
+        b.ticks(3);
+        QCOMPARE(b.inyector.registro, (QStringList{F1, F1}));
+        // Choosing "no port" in the window ends the attempts.
+        b.puerto.falloLectura = true;
+        b.tick();
+        b.entradas.SeleccionarPuerto(0);
+        b.puerto.llamadas.clear();
+        b.ticks(40);
+        QCOMPARE(b.puerto.llamadas, QStringList{});
     }
 
     void sondeoCada50ms() {
