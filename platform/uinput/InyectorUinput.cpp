@@ -105,9 +105,10 @@ public:
         char32_t falta = 0;
         if (!mapa_->planear(pulsaciones, plan, falta)) {
             const QString que = falta ? QStringLiteral("el carácter «%1» (U+%2)")
-                                            .arg(QString::fromUcs4(&falta, 1))
-                                            .arg(static_cast<uint>(falta), 4, 16, QLatin1Char('0'))
-                                            .toUpper()
+                                            .arg(QString::fromUcs4(&falta, 1),
+                                                 QString::number(static_cast<uint>(falta), 16)
+                                                     .toUpper()
+                                                     .rightJustified(4, QLatin1Char('0')))
                                       : QStringLiteral("una de las teclas");
             std::fprintf(stderr,
                          "quimbal: la distribución de teclado «%s» no puede escribir %s; no se "
