@@ -183,6 +183,13 @@ private slots:
         QVERIFY(QFile::link(d.filePath(QStringLiteral("ttyUSB0")), d.filePath("por-id")));
         QVERIFY(QFile::link(d.filePath(QStringLiteral("por-id")), d.filePath("com1")));
         QCOMPARE(DispositivoDePuerto(1, c), QFileInfo(d.filePath("ttyUSB0")).canonicalFilePath());
+        // Unplugged, the by-id link goes away; plugged back, it may name
+        // another device: each opening follows the chain again.
+        QVERIFY(QFile::remove(d.filePath("por-id")));
+        QCOMPARE(DispositivoDePuerto(1, c), d.filePath("por-id"));
+        crear(QStringLiteral("ttyUSB1"));
+        QVERIFY(QFile::link(d.filePath(QStringLiteral("ttyUSB1")), d.filePath("por-id")));
+        QCOMPARE(DispositivoDePuerto(1, c), QFileInfo(d.filePath("ttyUSB1")).canonicalFilePath());
         // A link to a device not plugged in keeps the name it gives.
         QVERIFY(
             QFile::link(QStringLiteral("/dev/serial/by-id/usb-no-enchufado"), d.filePath("com4")));

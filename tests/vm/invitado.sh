@@ -24,6 +24,8 @@
 #   QUIMBAL_VM_MEMORIA     MiB of guest memory (default 1024)
 #   QUIMBAL_VM_CPUS        guest processors (default 2)
 #   QUIMBAL_VM_CONSERVAR=1 keeps the job folder (console log, outputs)
+#   QUIMBAL_VM_SERIE=1     a 16550 as /dev/ttyS1 with scripted modem lines
+#                          (see below)
 set -u
 [ $# -ge 1 ] || { echo "uso: invitado.sh 'orden' [argumentos de qemu...]" >&2; exit 2; }
 orden="$1"; shift
@@ -208,9 +210,25 @@ TRABAJO=$(mktemp -d "$CACHE/trabajos/XXXXXX")
   printf '%s\n' "$orden"
 } >"$TRABAJO/orden"
 
+# QUIMBAL_VM_SERIE=1: the guest's second serial port (/dev/ttyS1, a 16550
+# under the guest's own 8250 driver) stands on the test serial port library
+# (tests/puerto/puerto_falso.c) loaded into QEMU: QEMU reads the modem lines
+# of its host side from a state file, which the guest writes as
+# /mnt/out/com2.estado ("cts=1", "dsr=1", one per line); what the guest's
+# driver sets (rts, dtr) is in /mnt/out/com2.lineas.
+precarga=${QUIMBAL_VM_PRECARGA:-}
+serie=()
+if [ "${QUIMBAL_VM_SERIE:-}" = 1 ]; then
+  [ -f "$QUIMBAL_BUILD/puerto_falso.so" ] || { echo "invitado: falta $QUIMBAL_BUILD/puerto_falso.so" >&2; exit 1; }
+  precarga="$QUIMBAL_BUILD/puerto_falso.so${precarga:+:$precarga}"
+  : >"$TRABAJO/com2.estado"
+  serie=(-chardev "serial,id=com2,path=$TRABAJO/com2" -device isa-serial,chardev=com2,index=1)
+fi
+
 tiempo=$(( ${QUIMBAL_VM_TIEMPO:-240} + ${QUIMBAL_VM_TIEMPO_EXTRA:-0} ))
 # shellcheck disable=SC2086 # QUIMBAL_VM_ACEL is a list of arguments
-timeout -k 5 "$tiempo" env ${QUIMBAL_VM_PRECARGA:+LD_PRELOAD="$QUIMBAL_VM_PRECARGA"} \
+timeout -k 5 "$tiempo" env ${precarga:+LD_PRELOAD="$precarga"} \
+  ${serie[0]:+QUIMBAL_PUERTO_FALSO="$TRABAJO/com2"} \
   qemu-system-x86_64 ${QUIMBAL_VM_ACEL:--accel tcg,thread=multi -cpu max} \
   -m "${QUIMBAL_VM_MEMORIA:-1024}" -smp "${QUIMBAL_VM_CPUS:-2}" \
   -nographic -no-reboot -nodefaults -serial "file:$TRABAJO/consola.log" \
@@ -218,7 +236,7 @@ timeout -k 5 "$tiempo" env ${QUIMBAL_VM_PRECARGA:+LD_PRELOAD="$QUIMBAL_VM_PRECAR
   -append "console=ttyS0 quiet panic=-1 rdinit=/init quimbal_vm=$VM" \
   -virtfs local,path=/,mount_tag=raiz,security_model=none,readonly=on,multidevs=remap \
   -virtfs "local,path=$TRABAJO,mount_tag=salida,security_model=none,multidevs=remap" \
-  "$@" >"$TRABAJO/qemu.log" 2>&1 &
+  "${serie[@]}" "$@" >"$TRABAJO/qemu.log" 2>&1 &
 pid_qemu=$!
 # timeout leads a process group of its own: a signal to this script's group
 # (CTest's time-out, Ctrl-C) would miss QEMU. It is passed on.

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Inside the guest (run by vm_serie.sh): the switches on the kernel's own
+# serial driver, the window hidden, clicks going to the target window.
+#   COM2 is the guest's /dev/ttyS1, a 16550 under the 8250 driver whose modem
+#   lines the test sets (invitado.sh, QUIMBAL_VM_SERIE): a press, a right
+#   click, both switches at once, taps shorter than the poll (counted by the
+#   driver's own counters).
+#   COM3 is the test serial port library's device in the program, which can
+#   be unplugged: unplugged while idle and plugged back with the switch held
+#   (no action then), the next press within 1.5 s of the re-plug, unplugged
+#   during a press.
+# With LATENCIA=N it then times N presses on COM2 (see bench/).
+set -u
+export XKB_DEFAULT_LAYOUT=es QUIMBAL_VM_BANDEJA=1
+# shellcheck source=/dev/null
+source "$QUIMBAL_VM/sesion_wayland.sh" || exit 1
+PUERTO_FALSO_COM=3
+# shellcheck source=/dev/null
+source "$QUIMBAL_VM/programa_invitado.sh"
+
+# COM2: the 16550, which the user may open (as the dialout group gives).
+UART=/mnt/out/com2
+ln -sfn /dev/ttyS1 "$P/com2"
+chown "root:$SESION_USUARIO" /dev/ttyS1 && chmod 660 /dev/ttyS1
+puerto_abierto() { grep -q '^rts=1' "$UART.lineas" && grep -q '^dtr=1' "$UART.lineas"; }
+ESTADO=$UART.estado
+# clics FROM BUTTON: presses logged after line FROM; hay_clics FROM BUTTON N.
+clics() { tail -n +"$(($1 + 1))" "$LOG" | grep -c -E " PRESS $2$"; }
+hay_clics() { [ "$(clics "$1" "$2")" -ge "$3" ]; }
+
+PUERTO_PERFIL=2
+usar_perfil Clics 'Click izquierdo' '' 'Click derecho' ''
+arrancar 1
+bien "COM2 (8250) abierto con RTS y DTR"
+desde=$(lineas)
+pulsar cts
+en_orden "CTS: un clic izquierdo" "$desde" 'PRESS left$' 'RELEASE left$'
+pulsar dsr
+en_orden "DSR: un clic derecho" "$desde" 'PRESS right$' 'RELEASE right$'
+desde=$(lineas)
+pulso "cts dsr" 150
+en_orden "los dos a la vez: primero el switch 1" "$desde" 'PRESS left$' 'PRESS right$'
+# Five taps of 20 ms: a 50 ms poll alone would see about two of them.
+desde=$(lineas)
+pulso cts 20 5
+esperar_hasta 5 hay_clics "$desde" left 5
+sleep 0.5 # quiet period: no extra click
+[ "$(clics "$desde" left)" = 5 ] || fallar "5 toques de 20 ms dieron $(clics "$desde" left) clics"
+bien "cada toque más breve que el sondeo, un clic (contadores del controlador 8250)"
+
+if [ "${LATENCIA:-0}" -gt 0 ]; then
+  # Each press held until its click arrives; both times on the guest's
+  # CLOCK_MONOTONIC.
+  python3 - "$ESTADO" "$LOG" "$LATENCIA" <<'FIN'
+import os, random, sys, time
+estado, log, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
+def escribir(texto):
+    with open(estado + '.tmp', 'w') as f:
+        f.write(texto)
+    os.rename(estado + '.tmp', estado)
+def clics():
+    with open(log) as f:
+        return [l.split()[0] for l in f if l.rstrip().endswith(' PRESS left')]
+for i in range(n):
+    antes = len(clics())
+    t0 = time.monotonic_ns() // 1000
+    escribir('cts=1\n')
+    fin = time.monotonic() + 5
+    while len(clics()) == antes and time.monotonic() < fin:
+        time.sleep(0.002)
+    escribir('')
+    nuevos = clics()
+    if len(nuevos) > antes:
+        print('LATENCIA', t0, nuevos[antes], flush=True)
+    time.sleep(random.uniform(0.15, 0.3))  # a random phase against the poll
+FIN
+fi
+parar
+
+# COM3: unplugged and plugged back.
+PUERTO_PERFIL=3
+ESTADO=$PUERTO.estado
+puerto_abierto() { grep -q '^abierto=1' "$PUERTO.lineas" 2>/dev/null; }
+SALIDA=$P/salida2.log
+usar_perfil Clics 'Click izquierdo' '' 'Click derecho' ''
+arrancar 2
+# esperar_aviso TEXT N: until the program's output holds TEXT N times.
+hay_avisos() { [ "$(grep -c "$1" "$SALIDA")" -ge "$2" ]; }
+esperar_aviso() { esperar_hasta 5 hay_avisos "$1" "$2"; }
+desenchufar() { estado "$@" desenchufado=1 abrir_errno=2; }
+
+desde=$(lineas)
+desenchufar
+esperar_aviso 'dejó de responder' 1 || fallar "el programa no notó el puerto desenchufado"
+estado cts=1 # plugged back with the switch held
+esperar_aviso 'vuelve a estar abierto' 1 || fallar "el puerto no se volvió a abrir"
+sleep 0.5 # quiet period: the held switch does nothing
+[ "$(clics "$desde" left)" = 0 ] || fallar "al volver a enchufar con el switch pulsado hubo un clic"
+estado
+sleep 0.15 # released for a few polls
+pulsar cts
+esperar_linea "$desde" ' PRESS left$' >/dev/null || fallar "la pulsación tras volver a enchufar no actuó"
+bien "enchufado con el switch pulsado: nada; la pulsación siguiente, un clic"
+
+# Idle, plugged back, pressed as soon as it is open: the click within 1.5 s
+# of the re-plug.
+desenchufar
+esperar_aviso 'dejó de responder' 2 || fallar "el programa no notó el segundo desenchufado"
+desde=$(lineas)
+t0=$(python3 - "$ESTADO" "$SALIDA" <<'FIN'
+import os, sys, time
+estado, salida = sys.argv[1], sys.argv[2]
+def escribir(texto):
+    with open(estado + '.tmp', 'w') as f:
+        f.write(texto)
+    os.rename(estado + '.tmp', estado)
+t0 = time.monotonic_ns() // 1000
+escribir('')
+while open(salida).read().count('vuelve a estar abierto') < 2 and time.monotonic_ns() // 1000 - t0 < 5e6:
+    time.sleep(0.005)
+escribir('cts=1\n')
+time.sleep(0.15)
+escribir('')
+print(t0)
+FIN
+)
+n=$(esperar_linea "$desde" ' PRESS left$') || fallar "la pulsación tras enchufar no actuó"
+t1=$(sed -n "${n}p" "$LOG" | cut -d' ' -f1)
+[ $((t1 - t0)) -le 1500000 ] || fallar "el clic llegó $(((t1 - t0) / 1000)) ms después de enchufar"
+bien "la pulsación siguiente actúa $(((t1 - t0) / 1000)) ms después de enchufar"
+
+# Unplugged during a press: no stuck state; the next press acts once.
+desde=$(lineas)
+estado cts=1
+esperar_linea "$desde" ' PRESS left$' >/dev/null || fallar "la pulsación no actuó"
+desenchufar cts=1
+esperar_aviso 'dejó de responder' 3 || fallar "el programa no notó el tercer desenchufado"
+estado
+esperar_aviso 'vuelve a estar abierto' 3 || fallar "el puerto no se volvió a abrir"
+pulsar cts
+esperar_hasta 5 hay_clics "$desde" left 2
+sleep 0.5 # quiet period: no extra click
+[ "$(clics "$desde" left)" = 2 ] || fallar "desenchufar durante una pulsación: $(clics "$desde" left) clics, no 2"
+bien "desenchufado durante una pulsación: la siguiente actúa una vez"
+parar
+echo "$pasadas passed, 0 failed"
