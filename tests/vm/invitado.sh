@@ -215,7 +215,8 @@ TRABAJO=$(mktemp -d "$CACHE/trabajos/XXXXXX")
 # (tests/puerto/puerto_falso.c) loaded into QEMU: QEMU reads the modem lines
 # of its host side from a state file, which the guest writes as
 # /mnt/out/com2.estado ("cts=1", "dsr=1", one per line); what the guest's
-# driver sets (rts, dtr) is in /mnt/out/com2.lineas.
+# driver sets (rts, dtr) is in /mnt/out/com2.lineas. Taps shorter than a
+# guest can time are made here on request (toques.py).
 precarga=${QUIMBAL_VM_PRECARGA:-}
 serie=()
 if [ "${QUIMBAL_VM_SERIE:-}" = 1 ]; then
@@ -223,6 +224,9 @@ if [ "${QUIMBAL_VM_SERIE:-}" = 1 ]; then
   precarga="$QUIMBAL_BUILD/puerto_falso.so${precarga:+:$precarga}"
   : >"$TRABAJO/com2.estado"
   serie=(-chardev "serial,id=com2,path=$TRABAJO/com2" -device isa-serial,chardev=com2,index=1)
+  # Taps timed on the host (toques.py).
+  python3 "$VM/toques.py" "$TRABAJO" &
+  pid_toques=$!
 fi
 
 tiempo=$(( ${QUIMBAL_VM_TIEMPO:-240} + ${QUIMBAL_VM_TIEMPO_EXTRA:-0} ))
@@ -244,6 +248,7 @@ interrumpido=""
 trap 'interrumpido=1; kill -TERM "$pid_qemu" 2>/dev/null' TERM INT HUP
 wait "$pid_qemu"
 rc_qemu=$?
+[ -n "${pid_toques:-}" ] && kill "$pid_toques" 2>/dev/null
 if [ -n "$interrumpido" ]; then
   wait "$pid_qemu"
   [ "${QUIMBAL_VM_CONSERVAR:-}" = 1 ] || rm -rf "$TRABAJO"

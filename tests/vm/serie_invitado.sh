@@ -40,12 +40,14 @@ en_orden "DSR: un clic derecho" "$desde" 'PRESS right$' 'RELEASE right$'
 desde=$(lineas)
 pulso "cts dsr" 150
 en_orden "los dos a la vez: primero el switch 1" "$desde" 'PRESS left$' 'PRESS right$'
-# Five taps of 20 ms: a 50 ms poll alone would see about two of them.
+# Ten taps of 25 ms, timed on the host: a 50 ms poll alone would see about
+# half of them.
 desde=$(lineas)
-pulso cts 20 5
-esperar_hasta 5 hay_clics "$desde" left 5
+echo "cts 10 25" >/mnt/out/toques.pedir
+esperar_hasta 20 test -e /mnt/out/toques.hecho || fallar "no se hicieron los toques"
+esperar_hasta 5 hay_clics "$desde" left 10
 sleep 0.5 # quiet period: no extra click
-[ "$(clics "$desde" left)" = 5 ] || fallar "5 toques de 20 ms dieron $(clics "$desde" left) clics"
+[ "$(clics "$desde" left)" = 10 ] || fallar "10 toques de 25 ms dieron $(clics "$desde" left) clics"
 bien "cada toque más breve que el sondeo, un clic (contadores del controlador 8250)"
 
 if [ "${LATENCIA:-0}" -gt 0 ]; then
