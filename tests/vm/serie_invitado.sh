@@ -9,7 +9,7 @@
 #   be unplugged: unplugged while idle and plugged back with the switch held
 #   (no action then), the next press within 1.5 s of the re-plug, unplugged
 #   during a press.
-# With LATENCIA=N it then times N presses on COM2 (see bench/).
+# With LATENCIA=N it then times N presses on COM2 (bench/latencia_invitado.sh).
 set -u
 export XKB_DEFAULT_LAYOUT=es QUIMBAL_VM_BANDEJA=1
 # shellcheck source=/dev/null

@@ -6,7 +6,7 @@
 # modifiers and characters of the Spanish layout (AltGr levels, a dead key)
 # arrive as typed; the program killed while CTRL is held leaves no modifier
 # down; on a US layout a string with "ñ" is refused whole; a malformed string
-# sends nothing. With LATENCIA=N it then times N keys (see bench/).
+# sends nothing. With LATENCIA=N it then times N keys (bench/latencia_invitado.sh).
 set -u
 export XKB_DEFAULT_LAYOUT=es QUIMBAL_VM_BANDEJA=1
 # shellcheck source=/dev/null

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Latencies in the real-kernel guest (tests/vm), in ms: median, p90, p99, max.
+#   QUIMBAL_BUILD=build bench/latencia_invitado.sh wayland [N=200]
+#     time from performing an action to a native Wayland window receiving
+#     it, through the uinput device: N keys typed one after another by the
+#     real injector (build/quimbal_inyectar) into the target window under
+#     sway, each from right before the call to the window's log line
+#   QUIMBAL_BUILD=build bench/latencia_invitado.sh serie [N=200]
+#     switch to click: N presses of switch 1 on the guest's 16550 (the 8250
+#     driver), the program in the tray, each from the moment the line goes
+#     active to the target window's log line
+# Both ends read the guest's CLOCK_MONOTONIC.
+set -euo pipefail
+prueba=${1:?uso: latencia_invitado.sh wayland|serie [N]}
+n=${2:-200}
+aqui=$(cd "$(dirname "$0")" && pwd)
+salida=$(mktemp)
+trap 'rm -f "$salida"' EXIT
+[ "$prueba" = serie ] && export QUIMBAL_VM_SERIE=1
+QUIMBAL_VM_TIEMPO_EXTRA=$((n * 2 + 60)) "$aqui/../tests/vm/invitado.sh" \
+  "LATENCIA=$n bash \"\$QUIMBAL_VM/${prueba}_invitado.sh\"" >"$salida"
+awk '/^LATENCIA / { print ($3 - $2) / 1000 }' "$salida" | sort -n | awk '
+  { v[NR] = $1 }
+  END {
+    if (NR == 0) { print "sin medidas" > "/dev/stderr"; exit 1 }
+    printf "%d medidas: mediana %.1f ms  p90 %.1f ms  p99 %.1f ms  max %.1f ms\n",
+      NR, v[int((NR + 1) / 2)], v[int(NR * 0.9 + 0.5)], v[int(NR * 0.99 + 0.5)], v[NR]
+  }'
