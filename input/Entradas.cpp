@@ -48,6 +48,7 @@ bool Entradas::SeleccionarPuerto(int numero) {
         puerto_.abrir(numero);
     puertoElegido_ = numero;
     puertoAbierto_ = puerto_.abierto();
+    pendiente_[0] = pendiente_[1] = false;
     ticksSinPuerto_ = 0;
     return puertoAbierto_;
 }
@@ -56,6 +57,7 @@ void Entradas::perderPuerto() {
     puerto_.cerrar();
     puertoAbierto_ = false;
     ticksSinPuerto_ = 0;
+    pendiente_[0] = pendiente_[1] = false;
     std::fprintf(stderr,
                  "quimbal: el puerto COM%d (%s) dejó de responder; se intentará abrirlo de nuevo "
                  "cada segundo\n",
@@ -98,12 +100,14 @@ void Entradas::ActivarSondeo(bool activo) {
 
 Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
     auto leer = [&] { return numero == 1 ? puerto_.leerCTS() : puerto_.leerDSR(); };
+    bool& pendiente = pendiente_[numero - 1];
     const std::optional<bool> linea = leer();
     if (!linea)
         return Paso::SinPuerto;
-    if (*linea && !pulsado) {
+    if ((*linea || pendiente) && !pulsado) {
         // The latch goes first: whatever the action does, this press is done.
         pulsado = true;
+        pendiente = false;
         if (ModoTest) {
             emit pruebaSwitch(numero, true);
             return Paso::Seguir;
@@ -118,6 +122,10 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
         pulsado = false;
         if (ModoTest)
             emit pruebaSwitch(numero, false);
+    } else if (!pulsado) {
+        // A press that began between the two reads, or a tap the driver
+        // counted that may be over by the next tick: that tick acts on it.
+        pendiente = true;
     }
     return Paso::Seguir;
 }

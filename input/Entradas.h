@@ -84,6 +84,8 @@ private:
     void perderPuerto();
     void reintentarPuerto();
 
+    // A press seen by the second read of a tick, for the next tick.
+    bool pendiente_[2] = {false, false};
     int puertoElegido_ = 0;
     bool puertoAbierto_ = false;
     int ticksSinPuerto_ = 0;

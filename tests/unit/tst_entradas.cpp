@@ -128,9 +128,14 @@ private slots:
         // Inactive, then active again by the second read: not a press yet.
         b.entradas.ModoTest = false;
         b.puerto.lecturasCTS = {false, true};
+        b.puerto.cts = false;
         b.tick();
         QVERIFY(!b.entradas.Switch1Pulsado);
         QVERIFY(b.inyector.registro.isEmpty());
+        // ...but the next tick acts on it, even when it is already over (a
+        // tap that only the driver's counters saw), and only once.
+        b.ticks(4);
+        QCOMPARE(b.inyector.registro, QStringList{F1});
     }
 
     void modoTestSoloInforma() {
