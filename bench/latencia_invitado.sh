@@ -7,8 +7,9 @@
 #     sway, each from right before the call to the window's log line
 #   QUIMBAL_BUILD=build bench/latencia_invitado.sh serie [N=200]
 #     switch to click: N presses of switch 1 on the guest's 16550 (the 8250
-#     driver), the program in the tray, each from the moment the line goes
-#     active to the target window's log line
+#     driver), the program in the tray, each from the moment the guest's
+#     driver counts the change of CTS to the target window's log line (the
+#     rig's own delay in passing the line to the guest is left out)
 # Both ends read the guest's CLOCK_MONOTONIC.
 set -euo pipefail
 prueba=${1:?uso: latencia_invitado.sh wayland|serie [N]}

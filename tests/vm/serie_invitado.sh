@@ -51,11 +51,17 @@ sleep 0.5 # quiet period: no extra click
 bien "cada toque más breve que el sondeo, un clic (contadores del controlador 8250)"
 
 if [ "${LATENCIA:-0}" -gt 0 ]; then
-  # Each press held until its click arrives; both times on the guest's
-  # CLOCK_MONOTONIC.
+  # Each press held until its click arrives, timed from the moment the
+  # guest's driver counts the change of CTS (TIOCGICOUNT, polled every
+  # millisecond), so that the rig's own delay in passing the line on is left
+  # out; both times on the guest's CLOCK_MONOTONIC.
   python3 - "$ESTADO" "$LOG" "$LATENCIA" <<'FIN'
-import os, random, sys, time
+import fcntl, os, random, struct, sys, time
 estado, log, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
+tty = os.open('/dev/ttyS1', os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+def cts():
+    buf = fcntl.ioctl(tty, 0x545D, bytes(80))  # TIOCGICOUNT
+    return struct.unpack('i', buf[:4])[0]
 def escribir(texto):
     with open(estado + '.tmp', 'w') as f:
         f.write(texto)
@@ -63,17 +69,21 @@ def escribir(texto):
 def clics():
     with open(log) as f:
         return [l.split()[0] for l in f if l.rstrip().endswith(' PRESS left')]
+def esperar(cond, limite=5):
+    fin = time.monotonic() + limite
+    while not cond() and time.monotonic() < fin:
+        time.sleep(0.001)
+    return cond()
 for i in range(n):
-    antes = len(clics())
-    t0 = time.monotonic_ns() // 1000
+    antes, cambios = len(clics()), cts()
     escribir('cts=1\n')
-    fin = time.monotonic() + 5
-    while len(clics()) == antes and time.monotonic() < fin:
-        time.sleep(0.002)
+    if esperar(lambda: cts() != cambios):
+        t0 = time.monotonic_ns() // 1000
+        if esperar(lambda: len(clics()) > antes):
+            print('LATENCIA', t0, clics()[antes], flush=True)
+    cambios = cts()
     escribir('')
-    nuevos = clics()
-    if len(nuevos) > antes:
-        print('LATENCIA', t0, nuevos[antes], flush=True)
+    esperar(lambda: cts() != cambios)
     time.sleep(random.uniform(0.15, 0.3))  # a random phase against the poll
 FIN
 fi
