@@ -185,6 +185,7 @@ private:
             if (lote.teclas)
                 std::this_thread::sleep_until(ultimoBoton + kPausaTrasBoton);
             bool primero = true;
+            std::vector<std::uint16_t> abajo; // pressed by this batch, not yet released
             for (const Evento& e : lote.eventos) {
                 if (!primero && retardo_ > 0)
                     std::this_thread::sleep_for(std::chrono::milliseconds(retardo_));
@@ -193,8 +194,16 @@ private:
                     if (!fallo_.exchange(true))
                         std::fprintf(stderr, "quimbal: no se puede escribir en %s: %s\n",
                                      qPrintable(RutaUinput()), std::strerror(errno));
+                    // Whatever this batch holds down is let go, if the
+                    // device still takes anything.
+                    for (std::uint16_t codigo : abajo)
+                        emitir(EV_KEY, codigo, 0) && emitir(EV_SYN, SYN_REPORT, 0);
                     break;
                 }
+                if (lote.teclas && e.valor)
+                    abajo.push_back(e.codigo);
+                else if (lote.teclas)
+                    std::erase(abajo, e.codigo);
             }
             if (!lote.teclas)
                 ultimoBoton = Reloj::now();
