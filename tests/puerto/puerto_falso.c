@@ -1,12 +1,13 @@
 /* Test-only preload library: a serial port without hardware.
  *
- * For the one device path named by QUIMBAL_PUERTO_FALSO (a path that does not
- * exist, such as /tmp/quimbal-falso-XXXX/ttyFAKE), open() gives a fresh
+ * For each device path named by QUIMBAL_PUERTO_FALSO (paths that do not exist,
+ * such as /tmp/quimbal-falso-XXXX/ttyFAKE, separated by ':'; at most four),
+ * open() gives a fresh
  * pseudo-terminal instead, so that opening, termios, TIOCEXCL and locking run
  * for real against a real tty. Pseudo-terminals have no modem lines, so the
  * modem-line requests on that descriptor (TIOCMGET, TIOCMBIS, TIOCMBIC,
- * TIOCMSET, TIOCGICOUNT) are answered here from a state file the test writes,
- * PATH.estado, with lines "clave=valor":
+ * TIOCMSET, TIOCGICOUNT) are answered here from a state file the test writes
+ * for each path, PATH.estado, with lines "clave=valor":
  *   cts, dsr         1 = switch closed (the line reads active only while the
  *                    output line feeding it, RTS or DTR, is active)
  *   cts_cambios,     change counters reported by TIOCGICOUNT; without them
@@ -34,14 +35,18 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-static char ruta_falsa[4096];
-static char ruta_estado[4200];
-static char ruta_lineas[4200];
+static char rutas_falsas[4096];
 static pthread_mutex_t cerrojo = PTHREAD_MUTEX_INITIALIZER;
 
-static int esclavo = -1; /* the descriptor the program holds */
-static int maestro = -1;
-static int rts, dtr, aperturas, cierres, lecturas;
+static struct dispositivo {
+    char ruta[4096];
+    char ruta_estado[4200];
+    char ruta_lineas[4200];
+    int esclavo; /* the descriptor the program holds */
+    int maestro;
+    int rts, dtr, aperturas, cierres, lecturas;
+} dispositivos[4];
+static int n_dispositivos;
 
 struct estado {
     int cts, dsr, abrir_errno, ioctl_errno, desenchufado;
@@ -51,24 +56,39 @@ struct estado {
 
 __attribute__((constructor)) static void comprobar(void) {
     const char* r = getenv("QUIMBAL_PUERTO_FALSO");
-    if (!r || !*r || strncmp(r, "/dev/", 5) == 0 || strlen(r) >= sizeof ruta_falsa - 16) {
-        fprintf(stderr, "puerto_falso: QUIMBAL_PUERTO_FALSO debe nombrar un dispositivo "
-                        "inexistente fuera de /dev; me niego a seguir\n");
+    int valida = r && *r && strlen(r) < sizeof rutas_falsas;
+    if (valida) {
+        strcpy(rutas_falsas, r);
+        char copia[sizeof rutas_falsas];
+        strcpy(copia, r);
+        char* resto = copia;
+        for (char* p; valida && (p = strsep(&resto, ":"));) {
+            struct dispositivo* d = &dispositivos[n_dispositivos];
+            valida = *p && strncmp(p, "/dev/", 5) != 0 && n_dispositivos < 4;
+            if (!valida)
+                break;
+            strcpy(d->ruta, p);
+            snprintf(d->ruta_estado, sizeof d->ruta_estado, "%s.estado", p);
+            snprintf(d->ruta_lineas, sizeof d->ruta_lineas, "%s.lineas", p);
+            d->esclavo = d->maestro = -1;
+            ++n_dispositivos;
+        }
+    }
+    if (!valida) {
+        fprintf(stderr, "puerto_falso: QUIMBAL_PUERTO_FALSO debe nombrar hasta cuatro dispositivos "
+                        "inexistentes fuera de /dev; me niego a seguir\n");
         _exit(99);
     }
-    strcpy(ruta_falsa, r);
-    snprintf(ruta_estado, sizeof ruta_estado, "%s.estado", r);
-    snprintf(ruta_lineas, sizeof ruta_lineas, "%s.lineas", r);
 }
 
-/* Lets a test check that the library is in place and which path it stands for. */
+/* Lets a test check that the library is in place and which paths it stands for. */
 const char* quimbal_puerto_falso_ruta(void) {
-    return ruta_falsa;
+    return rutas_falsas;
 }
 
-static void leer_estado(struct estado* e) {
+static void leer_estado(const struct dispositivo* d, struct estado* e) {
     memset(e, 0, sizeof *e);
-    FILE* f = fopen(ruta_estado, "re");
+    FILE* f = fopen(d->ruta_estado, "re");
     if (!f)
         return;
     char linea[128];
@@ -98,16 +118,16 @@ static void leer_estado(struct estado* e) {
     fclose(f);
 }
 
-static void escribir_lineas(void) {
+static void escribir_lineas(const struct dispositivo* d) {
     char tmp[4300];
-    snprintf(tmp, sizeof tmp, "%s.tmp", ruta_lineas);
+    snprintf(tmp, sizeof tmp, "%s.tmp", d->ruta_lineas);
     FILE* f = fopen(tmp, "we");
     if (!f)
         return;
-    fprintf(f, "abierto=%d\nrts=%d\ndtr=%d\naperturas=%d\ncierres=%d\nlecturas=%d\n", esclavo >= 0,
-            rts, dtr, aperturas, cierres, lecturas);
+    fprintf(f, "abierto=%d\nrts=%d\ndtr=%d\naperturas=%d\ncierres=%d\nlecturas=%d\n",
+            d->esclavo >= 0, d->rts, d->dtr, d->aperturas, d->cierres, d->lecturas);
     fclose(f);
-    rename(tmp, ruta_lineas);
+    rename(tmp, d->ruta_lineas);
 }
 
 typedef int (*fn_open)(const char*, int, ...);
@@ -122,18 +142,28 @@ static void* real(const char* nombre) {
 static int es_consola(const char* p) {
     return p && strncmp(p, "/dev/ttyS", 9) == 0;
 }
-static int es_falso(const char* p) {
-    return p && strcmp(p, ruta_falsa) == 0;
+static struct dispositivo* falso(const char* p) {
+    for (int i = 0; p && i < n_dispositivos; ++i)
+        if (strcmp(p, dispositivos[i].ruta) == 0)
+            return &dispositivos[i];
+    return NULL;
+}
+/* The device whose descriptor fd is; under the lock. */
+static struct dispositivo* de_descriptor(int fd) {
+    for (int i = 0; fd >= 0 && i < n_dispositivos; ++i)
+        if (dispositivos[i].esclavo == fd)
+            return &dispositivos[i];
+    return NULL;
 }
 
-static int abrir_falso(int flags) {
+static int abrir_falso(struct dispositivo* d, int flags) {
     struct estado e;
-    leer_estado(&e);
+    leer_estado(d, &e);
     if (e.abrir_errno) {
         errno = e.abrir_errno;
         return -1;
     }
-    if (esclavo >= 0) { /* one device, held exclusively */
+    if (d->esclavo >= 0) { /* each device held exclusively */
         errno = EBUSY;
         return -1;
     }
@@ -152,11 +182,11 @@ static int abrir_falso(int flags) {
         errno = guardado;
         return -1;
     }
-    maestro = m;
-    esclavo = s;
-    rts = dtr = 0; /* the program must raise them itself */
-    ++aperturas;
-    escribir_lineas();
+    d->maestro = m;
+    d->esclavo = s;
+    d->rts = d->dtr = 0; /* the program must raise them itself */
+    ++d->aperturas;
+    escribir_lineas(d);
     return s;
 }
 
@@ -166,9 +196,10 @@ static int abrir(const char* p, int flags, int modo, const char* simbolo) {
         errno = EACCES;
         return -1;
     }
-    if (es_falso(p)) {
+    struct dispositivo* d = falso(p);
+    if (d) {
         pthread_mutex_lock(&cerrojo);
-        int r = abrir_falso(flags);
+        int r = abrir_falso(d, flags);
         pthread_mutex_unlock(&cerrojo);
         return r;
     }
@@ -200,7 +231,7 @@ int __open64_2(const char* p, int flags) {
 }
 
 static int abrir_en(int dir, const char* p, int flags, int modo, const char* simbolo) {
-    if (p && p[0] == '/' && (es_consola(p) || es_falso(p)))
+    if (p && p[0] == '/' && (es_consola(p) || falso(p)))
         return abrir(p, flags, modo, "open64");
     return ((fn_openat)real(simbolo))(dir, p, flags, modo);
 }
@@ -215,26 +246,27 @@ int openat64(int dir, const char* p, int flags, ...) {
 
 int close(int fd) {
     pthread_mutex_lock(&cerrojo);
-    if (fd >= 0 && fd == esclavo) {
-        esclavo = -1;
-        if (maestro >= 0)
-            ((fn_close)real("close"))(maestro);
-        maestro = -1;
-        rts = dtr = 0;
-        ++cierres;
-        escribir_lineas();
+    struct dispositivo* d = de_descriptor(fd);
+    if (d) {
+        d->esclavo = -1;
+        if (d->maestro >= 0)
+            ((fn_close)real("close"))(d->maestro);
+        d->maestro = -1;
+        d->rts = d->dtr = 0;
+        ++d->cierres;
+        escribir_lineas(d);
     }
     pthread_mutex_unlock(&cerrojo);
     return ((fn_close)real("close"))(fd);
 }
 
-static int lineas_modem(unsigned long peticion, void* arg) {
+static int lineas_modem(struct dispositivo* d, unsigned long peticion, void* arg) {
     struct estado e;
-    leer_estado(&e);
+    leer_estado(d, &e);
     if (e.desenchufado) {
-        if (maestro >= 0) { /* hang the tty up, as a device that goes away does */
-            ((fn_close)real("close"))(maestro);
-            maestro = -1;
+        if (d->maestro >= 0) { /* hang the tty up, as a device that goes away does */
+            ((fn_close)real("close"))(d->maestro);
+            d->maestro = -1;
         }
         errno = EIO;
         return -1;
@@ -260,13 +292,13 @@ static int lineas_modem(unsigned long peticion, void* arg) {
     }
     int* bits = arg;
     if (peticion == TIOCMGET) {
-        ++lecturas;
-        *bits = (rts ? TIOCM_RTS : 0) | (dtr ? TIOCM_DTR : 0) | (e.cts && rts ? TIOCM_CTS : 0) |
-                (e.dsr && dtr ? TIOCM_DSR : 0);
-        escribir_lineas();
+        ++d->lecturas;
+        *bits = (d->rts ? TIOCM_RTS : 0) | (d->dtr ? TIOCM_DTR : 0) |
+                (e.cts && d->rts ? TIOCM_CTS : 0) | (e.dsr && d->dtr ? TIOCM_DSR : 0);
+        escribir_lineas(d);
         return 0;
     }
-    int nuevo_rts = rts, nuevo_dtr = dtr;
+    int nuevo_rts = d->rts, nuevo_dtr = d->dtr;
     if (peticion == TIOCMSET) {
         nuevo_rts = (*bits & TIOCM_RTS) != 0;
         nuevo_dtr = (*bits & TIOCM_DTR) != 0;
@@ -277,10 +309,10 @@ static int lineas_modem(unsigned long peticion, void* arg) {
         if (*bits & TIOCM_DTR)
             nuevo_dtr = valor;
     }
-    if (nuevo_rts != rts || nuevo_dtr != dtr) {
-        rts = nuevo_rts;
-        dtr = nuevo_dtr;
-        escribir_lineas();
+    if (nuevo_rts != d->rts || nuevo_dtr != d->dtr) {
+        d->rts = nuevo_rts;
+        d->dtr = nuevo_dtr;
+        escribir_lineas(d);
     }
     return 0;
 }
@@ -293,8 +325,9 @@ int ioctl(int fd, unsigned long peticion, ...) {
     if (fd >= 0 && (peticion == TIOCMGET || peticion == TIOCMBIS || peticion == TIOCMBIC ||
                     peticion == TIOCMSET || peticion == TIOCGICOUNT)) {
         pthread_mutex_lock(&cerrojo);
-        if (fd == esclavo) {
-            int r = lineas_modem(peticion, arg);
+        struct dispositivo* d = de_descriptor(fd);
+        if (d) {
+            int r = lineas_modem(d, peticion, arg);
             pthread_mutex_unlock(&cerrojo);
             return r;
         }

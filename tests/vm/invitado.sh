@@ -24,8 +24,8 @@
 #   QUIMBAL_VM_MEMORIA     MiB of guest memory (default 1024)
 #   QUIMBAL_VM_CPUS        guest processors (default 2)
 #   QUIMBAL_VM_CONSERVAR=1 keeps the job folder (console log, outputs)
-#   QUIMBAL_VM_SERIE=1     a 16550 as /dev/ttyS1 with scripted modem lines
-#                          (see below)
+#   QUIMBAL_VM_SERIE=1     a 16550 as /dev/ttyS1 and a USB serial adapter to
+#                          plug in, both with scripted modem lines (see below)
 set -u
 [ $# -ge 1 ] || { echo "uso: invitado.sh 'orden' [argumentos de qemu...]" >&2; exit 2; }
 orden="$1"; shift
@@ -113,13 +113,16 @@ open(sys.argv[2], 'wb').write(elf)
 EOF
 }
 
-# The module files, in load order, that mount the root (virtio, 9p, overlay)
-# and give the input devices (uinput, evdev): each module after those it
-# depends on (modules.dep lists them nearest first). A module built into the
-# kernel needs no file.
+# The modules the guest loads: those that mount the root (virtio, 9p,
+# overlay), the input devices (uinput, evdev), and a USB host controller with
+# the driver of QEMU's USB serial adapter (an FTDI).
+MODULOS="virtio_pci 9pnet_virtio 9p overlay uinput evdev xhci-pci ftdi_sio"
+# Their files, in load order: each module after those it depends on
+# (modules.dep lists them nearest first). A module built into the kernel needs
+# no file.
 modulos_en_orden() {
   local dir="$1" m linea dep hechos=" "
-  for m in virtio_pci 9pnet_virtio 9p overlay uinput evdev; do
+  for m in $MODULOS; do
     linea=$(grep -E "/$m\.ko(\.[a-z]+)?:" "$dir/modules.dep") || {
       grep -qE "/$m\.ko" "$dir/modules.builtin" 2>/dev/null && continue
       echo "falta el módulo $m" >&2; return 1
@@ -163,6 +166,14 @@ construir_initramfs() {
 # Sets NUCLEO and INITRD, building what the cache lacks. Under a lock: two
 # runs at once build it once.
 preparar() {
+  # A kernel fetched for a shorter list of modules is fetched again.
+  local m lista
+  if buscar_nucleo && [ "$RAIZ" = "$CACHE/paquete" ]; then
+    lista=$(modulos_en_orden "$RAIZ/lib/modules/$KVER" 2>/dev/null) || lista=falta
+    for m in $lista; do
+      [ -f "$RAIZ/lib/modules/$KVER/$m" ] || { rm -rf "$CACHE/paquete"; break; }
+    done
+  fi
   if ! buscar_nucleo; then
     if ! descargar_nucleo || ! buscar_nucleo; then
       echo "no hay núcleo de Debian (ni /boot/vmlinuz-* con sus módulos, ni paquete linux-image descargable)"
@@ -183,7 +194,7 @@ preparar() {
   fi
   # Named after what goes into it, so that a new kernel or first script
   # makes a new one.
-  INITRD="$CACHE/initramfs-$KVER-$(cat /bin/busybox "$VM/arranque_initramfs.sh" | md5sum | cut -c1-12).cpio.gz"
+  INITRD="$CACHE/initramfs-$KVER-$( (cat /bin/busybox "$VM/arranque_initramfs.sh"; echo "$MODULOS") | md5sum | cut -c1-12).cpio.gz"
   local error
   [ -f "$INITRD" ] || error=$(construir_initramfs "$INITRD" 2>&1 >/dev/null) ||
     { echo "no se pudo construir el initramfs de $KVER: ${error//$'\n'/ }"; return 1; }
@@ -217,22 +228,30 @@ TRABAJO=$(mktemp -d "$CACHE/trabajos/XXXXXX")
 # /mnt/out/com2.estado ("cts=1", "dsr=1", one per line); what the guest's
 # driver sets (rts, dtr) is in /mnt/out/com2.lineas. Taps shorter than a
 # guest can time are made here on request (toques.py).
+# QEMU's USB serial adapter (an FTDI, /dev/ttyUSB0 under ftdi_sio) stands on
+# the same library the same way (/mnt/out/com4.estado); it is not plugged in
+# at boot: the guest plugs it in and pulls it out on request (toques.py,
+# through QEMU's monitor).
 precarga=${QUIMBAL_VM_PRECARGA:-}
 serie=()
 if [ "${QUIMBAL_VM_SERIE:-}" = 1 ]; then
   [ -f "$QUIMBAL_BUILD/puerto_falso.so" ] || { echo "invitado: falta $QUIMBAL_BUILD/puerto_falso.so" >&2; exit 1; }
   precarga="$QUIMBAL_BUILD/puerto_falso.so${precarga:+:$precarga}"
   : >"$TRABAJO/com2.estado"
-  serie=(-chardev "serial,id=com2,path=$TRABAJO/com2" -device isa-serial,chardev=com2,index=1)
-  # Taps timed on the host (toques.py).
-  python3 "$VM/toques.py" "$TRABAJO" &
+  : >"$TRABAJO/com4.estado"
+  # A socket's path is short: not in the job folder.
+  monitor=$(mktemp -d /tmp/quimbal-qmp.XXXXXX)
+  serie=(-chardev "serial,id=com2,path=$TRABAJO/com2" -device isa-serial,chardev=com2,index=1
+    -chardev "serial,id=com4,path=$TRABAJO/com4" -device qemu-xhci,id=xhci
+    -qmp "unix:$monitor/qmp,server=on,wait=off")
+  python3 "$VM/toques.py" "$TRABAJO" "$monitor/qmp" &
   pid_toques=$!
 fi
 
 tiempo=$(( ${QUIMBAL_VM_TIEMPO:-240} + ${QUIMBAL_VM_TIEMPO_EXTRA:-0} ))
 # shellcheck disable=SC2086 # QUIMBAL_VM_ACEL is a list of arguments
 timeout -k 5 "$tiempo" env ${precarga:+LD_PRELOAD="$precarga"} \
-  ${serie[0]:+QUIMBAL_PUERTO_FALSO="$TRABAJO/com2"} \
+  ${serie[0]:+QUIMBAL_PUERTO_FALSO="$TRABAJO/com2:$TRABAJO/com4"} \
   qemu-system-x86_64 ${QUIMBAL_VM_ACEL:--accel tcg,thread=multi -cpu max} \
   -m "${QUIMBAL_VM_MEMORIA:-1024}" -smp "${QUIMBAL_VM_CPUS:-2}" \
   -nographic -no-reboot -nodefaults -serial "file:$TRABAJO/consola.log" \
@@ -248,7 +267,7 @@ interrumpido=""
 trap 'interrumpido=1; kill -TERM "$pid_qemu" 2>/dev/null' TERM INT HUP
 wait "$pid_qemu"
 rc_qemu=$?
-[ -n "${pid_toques:-}" ] && kill "$pid_toques" 2>/dev/null
+[ -n "${pid_toques:-}" ] && { kill "$pid_toques" 2>/dev/null; rm -rf "$monitor"; }
 if [ -n "$interrumpido" ]; then
   wait "$pid_qemu"
   [ "${QUIMBAL_VM_CONSERVAR:-}" = 1 ] || rm -rf "$TRABAJO"

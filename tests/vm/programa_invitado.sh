@@ -3,9 +3,10 @@
 # user, its data files, the target window focused with the pointer over it,
 # a sound server, and helpers to start and stop the program and to wait for
 # what the target logs. PUERTO_PERFIL is the port the profiles use (default 2)
-# and PUERTO_FALSO_COM the port that is the test serial port (default 2).
+# and PUERTO_FALSO_COM the port that is the test serial port (default 2;
+# empty: none).
 PUERTO_PERFIL=${PUERTO_PERFIL:-2}
-PUERTO_FALSO_COM=${PUERTO_FALSO_COM:-2}
+PUERTO_FALSO_COM=${PUERTO_FALSO_COM-2}
 B=$QUIMBAL_BUILD
 pasadas=0
 # What the udev rule's "uaccess" gives the user at the seat on a desktop (the
@@ -25,7 +26,7 @@ mkdir -p "$P"
 cp "$B/quimbal" "$B/quimbal_inyectar" "$P/"
 PUERTO=$P/ttyFAKE
 for n in 1 2 3 4; do ln -s "$P/nada$n" "$P/com$n"; done
-ln -sfn "$PUERTO" "$P/com$PUERTO_FALSO_COM"
+[ -n "$PUERTO_FALSO_COM" ] && ln -sfn "$PUERTO" "$P/com$PUERTO_FALSO_COM"
 LOG=$P/objetivo.log
 : >"$LOG"
 chown -R "$SESION_USUARIO:" "$P"

@@ -126,7 +126,7 @@ _arrancar_sesion() {
   udevadm settle -t 10
 
   id "$SESION_USUARIO" >/dev/null 2>&1 ||
-    useradd -m -u "$SESION_UID" -G input,video "$SESION_USUARIO" || return 1
+    useradd -m -u "$SESION_UID" -G input,video,dialout "$SESION_USUARIO" || return 1
   mkdir -p /run/user
   install -d -m 700 -o "$SESION_USUARIO" -g "$SESION_USUARIO" "$XDG_RUNTIME_DIR"
 
