@@ -135,7 +135,7 @@ esperar_aviso 'vuelve a estar abierto' 1 || fallar "el adaptador USB no se volvi
 sleep 0.5 # quiet period: the held switch does nothing
 [ "$(clics "$desde" left)" = 0 ] || fallar "al volver a enchufar el USB con el switch pulsado hubo un clic"
 estado
-sleep 0.15
+sleep 0.15 # released for a few polls
 pulsar cts
 esperar_linea "$desde" ' PRESS left$' >/dev/null || fallar "la pulsación tras volver a enchufar el USB no actuó"
 bien "USB quitado y puesto con el switch pulsado: nada; la pulsación siguiente, un clic; el mismo $NODO"
