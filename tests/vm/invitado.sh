@@ -135,6 +135,15 @@ modulos_en_orden() {
   done
 }
 
+# Whether the module folder $1 has the file of every module the guest loads.
+modulos_presentes() {
+  local m lista
+  lista=$(modulos_en_orden "$1" 2>/dev/null) || return 1
+  for m in $lista; do
+    [ -f "$1/$m" ] || return 1
+  done
+}
+
 # Builds the initramfs into $1: static busybox, the modules and the first
 # script (arranque_initramfs.sh as /init).
 construir_initramfs() {
@@ -167,12 +176,9 @@ construir_initramfs() {
 # runs at once build it once.
 preparar() {
   # A kernel fetched for a shorter list of modules is fetched again.
-  local m lista
-  if buscar_nucleo && [ "$RAIZ" = "$CACHE/paquete" ]; then
-    lista=$(modulos_en_orden "$RAIZ/lib/modules/$KVER" 2>/dev/null) || lista=falta
-    for m in $lista; do
-      [ -f "$RAIZ/lib/modules/$KVER/$m" ] || { rm -rf "$CACHE/paquete"; break; }
-    done
+  if buscar_nucleo && [ "$RAIZ" = "$CACHE/paquete" ] &&
+    ! modulos_presentes "$RAIZ/lib/modules/$KVER"; then
+    rm -rf "$CACHE/paquete"
   fi
   if ! buscar_nucleo; then
     if ! descargar_nucleo || ! buscar_nucleo; then

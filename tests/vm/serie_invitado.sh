@@ -98,6 +98,10 @@ esperar_aviso() { esperar_hasta 5 hay_avisos "$1" "$2"; }
 # host, through QEMU's monitor).
 usb() {
   echo "$1" >/mnt/out/usb.pedir.tmp && mv /mnt/out/usb.pedir.tmp /mnt/out/usb.pedir
+  usb_hecho "$1"
+}
+# usb_hecho poner|quitar: the host's answer to a request already made.
+usb_hecho() {
   esperar_hasta 10 test -s /mnt/out/usb.hecho || fallar "QEMU no atendió «$1» del adaptador USB"
   local r
   r=$(cat /mnt/out/usb.hecho)
@@ -177,7 +181,7 @@ escribir(estado, '')
 print(t_pedido, t_enlace)
 FIN
 )
-esperar_hasta 10 test -s /mnt/out/usb.hecho && rm -f /mnt/out/usb.hecho
+usb_hecho poner
 n=$(esperar_linea "$desde" ' PRESS left$') || fallar "la pulsación tras enchufar el USB no actuó"
 t1=$(sed -n "${n}p" "$LOG" | cut -d' ' -f1)
 read -r t_pedido t_enlace <<<"$tiempos"
