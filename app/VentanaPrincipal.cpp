@@ -28,7 +28,8 @@ void VentanaPrincipal::Form_Unload() {
 }
 
 void VentanaPrincipal::AgregarIconoBandeja() {
-    bandeja().mostrar(*this, windowIcon(), QStringLiteral("Tocabrix"));
+    // "Tocabrix", and the problems that last, one per line.
+    bandeja().mostrar(*this, windowIcon(), avisos().tip());
 }
 
 void VentanaPrincipal::QuitarIconoBandeja() {

@@ -21,6 +21,11 @@ public:
     virtual void quitar() = 0;
     // Whether the desktop has a notification area that can show the icon.
     virtual bool hayAreaNotificacion() const = 0;
+    // The icon's tooltip from now on (while it is shown).
+    virtual void cambiarTip(const QString& tip) = 0;
+    // A balloon message on the icon that goes by itself; false where there
+    // is no icon in a notification area to show it.
+    virtual bool mensaje(const QString& titulo, const QString& texto) = 0;
 
 signals:
     void pulsada(quimbal::BotonBandeja boton);

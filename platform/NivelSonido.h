@@ -27,6 +27,9 @@ public:
 signals:
     // One reading, delivered on the user-interface thread.
     void nivel(int nivel);
+    // The capture runs now (true) or stopped running by itself (false),
+    // after iniciar(); delivered on the user-interface thread.
+    void enMarcha(bool capturando);
 };
 
 // The sound-level backend of this system.

@@ -9,6 +9,7 @@ class Bandeja;
 class Dialogos;
 class Inyector;
 class NivelSonido;
+class Notificaciones;
 class PuertoSerie;
 
 struct Servicios {
@@ -18,6 +19,7 @@ struct Servicios {
     NivelSonido& sonido;
     Bandeja& bandeja;
     Ayuda& ayuda;
+    Notificaciones& notificaciones;
 };
 
 } // namespace quimbal

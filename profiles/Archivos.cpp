@@ -100,6 +100,9 @@ ArchivosDatos::Carga ArchivosDatos::CargarConfiguracion(Perfiles& perfiles) {
     QByteArray datos;
     r.problema = abrir(config_, RutaArchivoConfig(), datos);
     perfiles.ConfigInicio = LeerContenidoConfig(datos);
+    if (datos.size() >= kLargoRegistroConfig &&
+        static_cast<std::uint8_t>(datos[0]) != perfiles.ConfigInicio.Puerto)
+        r.puertoDesconocido = static_cast<std::uint8_t>(datos[0]);
     if (datos.size() < kLargoRegistroConfig && config_.escribible &&
         !escribirEn(config_.archivo, 0, RegistroDeConfig(perfiles.ConfigInicio))) {
         config_.escribible = false;

@@ -40,8 +40,9 @@ public:
     };
     struct Carga {
         Problema problema = Problema::Ninguno;
-        qsizetype registros = 0; // whole records in the profile file
-        bool sobran = false;     // more records than the table holds (kept, unseen)
+        qsizetype registros = 0;   // whole records in the profile file
+        bool sobran = false;       // more records than the table holds (kept, unseen)
+        int puertoDesconocido = 0; // a stored port number above COM4 (read as 0)
     };
 
     // Opens the profile file (creating it when missing) and loads its first

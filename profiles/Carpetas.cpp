@@ -1,5 +1,7 @@
 #include "profiles/Carpetas.h"
 
+#include "platform/CarpetaPersonal.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -9,7 +11,7 @@ QString CarpetaConfiguracion() {
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return QDir::cleanPath(xdg);
-    return QDir::homePath() + QStringLiteral("/.config");
+    return CarpetaPersonal() + QStringLiteral("/.config");
 }
 
 QString CarpetaDeDatosDelUsuario() {

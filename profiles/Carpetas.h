@@ -13,7 +13,8 @@ namespace quimbal {
 // where an installed copy lives (/usr/bin), never used for data.
 QString CarpetaDeDatos(const QString& carpetaPrograma, const QString& carpetaInstalada);
 
-// $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
+// $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute (the home
+// folder from the user database when $HOME is unset).
 QString CarpetaConfiguracion();
 
 // The user's own data folder, $XDG_CONFIG_HOME/quimbal, created (mode 0700)

@@ -1,29 +1,33 @@
 #include "profiles/InstanciaUnica.h"
 
+#include "platform/BloqueoArchivo.h"
+
 #include <QDir>
-#include <QLockFile>
 #include <memory>
 
 namespace quimbal {
 
 namespace {
-std::unique_ptr<QLockFile>& bloqueo() {
-    static std::unique_ptr<QLockFile> b;
+std::unique_ptr<BloqueoArchivo>& bloqueo() {
+    static std::unique_ptr<BloqueoArchivo> b;
     return b;
 }
 } // namespace
 
 Instancia TomarInstancia(const QString& carpeta) {
     LiberarInstancia();
-    auto b = std::make_unique<QLockFile>(QDir(carpeta).filePath(QStringLiteral("quimbal.lck")));
-    // No age limit: a lock is stale only when the copy that wrote it is gone.
-    b->setStaleLockTime(0);
-    if (b->tryLock(0)) {
+    auto b =
+        std::make_unique<BloqueoArchivo>(QDir(carpeta).filePath(QStringLiteral("quimbal.lck")));
+    switch (b->tomar()) {
+    case BloqueoArchivo::Resultado::Tomado:
         bloqueo() = std::move(b);
         return Instancia::Unica;
+    case BloqueoArchivo::Resultado::Ocupado:
+        return Instancia::OtraEnMarcha;
+    case BloqueoArchivo::Resultado::Imposible:
+        break;
     }
-    return b->error() == QLockFile::LockFailedError ? Instancia::OtraEnMarcha
-                                                    : Instancia::SinBloqueo;
+    return Instancia::SinBloqueo;
 }
 
 void LiberarInstancia() {

@@ -1,8 +1,9 @@
 #pragma once
 // One running copy of the program per folder: the data files beside the
-// program are written by one copy only. The first copy takes a lock file in
-// the folder (quimbal.lck) and keeps it until it ends; a lock left behind by
-// a copy that no longer runs is taken over.
+// program are written by one copy only, even when two users share a portable
+// folder. The first copy locks a file in the folder (quimbal.lck) until it
+// ends; the kernel lets go of the lock when the copy ends however it ends, so
+// a file left behind by a copy that crashed never keeps a later one out.
 #include <QString>
 
 namespace quimbal {

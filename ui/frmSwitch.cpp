@@ -5,6 +5,7 @@
 #include "platform/Ayuda.h"
 #include "platform/Bandeja.h"
 #include "platform/Dialogos.h"
+#include "platform/NivelSonido.h"
 #include "platform/PuertoSerie.h"
 #include "profiles/Archivos.h"
 #include "profiles/Perfiles.h"
@@ -15,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -90,7 +92,8 @@ QString MotivoFalloPuerto(FalloPuerto fallo, int numero, const QString& disposit
 frmSwitch::frmSwitch(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entradas,
                      const Servicios& servicios, QWidget* padre)
     : QDialog(padre), perfiles_(perfiles), archivos_(archivos), entradas_(entradas),
-      servicios_(servicios) {
+      servicios_(servicios),
+      avisos_(servicios.dialogos, servicios.notificaciones, servicios.bandeja) {
     setObjectName(QStringLiteral("frmSwitch"));
     setWindowTitle(TituloAplicacion());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -197,7 +200,11 @@ void frmSwitch::conectarManejadores() {
     // A choice in a list is the user's (activated); the window's own
     // selections show the table and change nothing.
     connect(cboUsuario, &QComboBox::activated, this, &frmSwitch::cboUsuario_Click);
-    connect(cboSwitch, &QComboBox::activated, this, &frmSwitch::cboSwitch_Click);
+    connect(cboSwitch, &QComboBox::activated, this, [this] {
+        // A port the user picked replaces one the settings file did not know.
+        avisos_.resolver(Incidencia::PuertoDesconocido);
+        cboSwitch_Click();
+    });
     connect(cboSonido, &QComboBox::activated, this, &frmSwitch::cboSonido_Click);
     connect(cboTeclas1, &QComboBox::activated, this, &frmSwitch::cboTeclas1_Click);
     connect(cboTeclas2, &QComboBox::activated, this, &frmSwitch::cboTeclas2_Click);
@@ -215,6 +222,11 @@ void frmSwitch::conectarManejadores() {
         (numero == 1 ? lblTest1 : lblTest2)->setOpaca(pulsado);
     });
     connect(&entradas_, &Entradas::pruebaSonido, lblTestSonido, &Etiqueta::setOpaca);
+    // A sound server that comes after the start: the capture runs by itself.
+    connect(&servicios_.sonido, &NivelSonido::enMarcha, this, [this](bool capturando) {
+        if (capturando)
+            avisos_.resolver(Incidencia::Sonido);
+    });
     // The port lost or back by itself: only its tooltip says so; no box, the
     // window may be hidden.
     connect(&entradas_, &Entradas::puertoRecuperado, this, [this](bool abierto) {
@@ -222,6 +234,7 @@ void frmSwitch::conectarManejadores() {
         const QString dispositivo = servicios_.puerto.dispositivo();
         if (abierto) {
             avisoPuertoPendiente_ = false;
+            avisos_.resolver(Incidencia::Puerto);
             cboSwitch->setToolTip(QStringLiteral("COM%1: %2").arg(numero).arg(dispositivo));
         } else {
             cboSwitch->setToolTip(QStringLiteral("COM%1 (%2) dejó de responder (¿se desconectó "
@@ -275,8 +288,12 @@ void frmSwitch::Form_Load() {
     }
     // After the tray icon, which the program adds before the load.
     if (!entradas_.IniciarCapturaSonido())
-        servicios_.dialogos.MsgBox(
-            QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!"));
+        avisos_.avisar(
+            Incidencia::Sonido,
+            QStringLiteral("no hay captura de sonido (¿falta el servidor de sonido o "
+                           "el micrófono?); empezará en cuanto se pueda"),
+            QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!"),
+            vbOKOnly);
     entradas_.SeleccionarPuerto(perfiles_.puerto());
     ComprobarPuerto();
 }
@@ -317,6 +334,7 @@ void frmSwitch::closeEvent(QCloseEvent* e) {
 void frmSwitch::cmdAceptar_Click() {
     entradas_.ModoTest = false;
     OcultarHaciaBandeja();
+    avisos_.fijarFueraDeVista(true);
 }
 
 void frmSwitch::OcultarHaciaBandeja() {
@@ -326,13 +344,19 @@ void frmSwitch::OcultarHaciaBandeja() {
     }
     if (!avisadoSinBandeja_) {
         avisadoSinBandeja_ = true;
-        servicios_.dialogos.MsgBox(
+        avisos_.avisar(
+            Incidencia::SinBandeja,
+            QStringLiteral("el escritorio no tiene área de notificación: la ventana está "
+                           "minimizada en la barra de tareas"),
             QStringLiteral("El escritorio no tiene área de notificación, así que el icono del "
                            "programa no puede mostrarse en ella.\n\nLa ventana se minimizará "
                            "en la barra de tareas: para volver a configurar el programa, "
                            "restáurela desde allí."),
             vbExclamation);
     }
+    // Never shown yet (started straight into the notification area): it
+    // goes to the task bar without taking the keyboard from the user.
+    setAttribute(Qt::WA_ShowWithoutActivating, avisos_.fueraDeVista());
     // A window without a minimise button may not be minimised by the window
     // manager: it got one at load; if the notification area went away since,
     // it gets one now.
@@ -436,14 +460,12 @@ void frmSwitch::cboSwitch_Click() {
 void frmSwitch::ComprobarPuerto() {
     const int numero = perfiles_.puerto();
     const PuertoSerie& puerto = servicios_.puerto;
-    if (numero <= 0) {
-        cboSwitch->setToolTip(QStringLiteral("Sin puerto: los switches no se leen"));
+    if (numero <= 0 || puerto.abierto()) {
+        cboSwitch->setToolTip(
+            numero <= 0 ? QStringLiteral("Sin puerto: los switches no se leen")
+                        : QStringLiteral("COM%1: %2").arg(numero).arg(puerto.dispositivo()));
         avisoPuertoPendiente_ = false;
-        return;
-    }
-    if (puerto.abierto()) {
-        cboSwitch->setToolTip(QStringLiteral("COM%1: %2").arg(numero).arg(puerto.dispositivo()));
-        avisoPuertoPendiente_ = false;
+        avisos_.resolver(Incidencia::Puerto);
         return;
     }
     cboSwitch->setToolTip(MotivoFalloPuerto(puerto.fallo(), numero, puerto.dispositivo()));
@@ -451,7 +473,19 @@ void frmSwitch::ComprobarPuerto() {
                  qPrintable(puerto.dispositivo()));
     // Only the switches need the port: a profile in sound mode is not
     // bothered about it.
-    avisoPuertoPendiente_ = perfiles_.enUso().Modo == kModoSwitch;
+    const bool importa = perfiles_.enUso().Modo == kModoSwitch;
+    if (avisos_.fueraDeVista()) {
+        avisoPuertoPendiente_ = false;
+        if (importa)
+            avisos_.avisar(Incidencia::Puerto,
+                           QStringLiteral("no se puede abrir el puerto COM%1 (%2): los switches "
+                                          "no funcionan; se intenta abrirlo de nuevo cada segundo")
+                               .arg(numero)
+                               .arg(puerto.dispositivo()),
+                           cboSwitch->toolTip(), vbExclamation, QStringLiteral("Puerto serie"));
+        return;
+    }
+    avisoPuertoPendiente_ = importa;
     if (isVisible())
         AvisarFalloPuerto();
 }
@@ -465,9 +499,39 @@ void frmSwitch::AvisarFalloPuerto() {
 
 void frmSwitch::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    // Minimised to the task bar is still out of sight.
+    if (!isMinimized())
+        AlVolverALaVista();
+}
+
+void frmSwitch::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        AlVolverALaVista();
+}
+
+void frmSwitch::AlVolverALaVista() {
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (bandeja().hayAreaNotificacion())
+        avisos_.resolver(Incidencia::SinBandeja);
     // Once the window is on the screen, with whatever the load has shown.
-    if (avisoPuertoPendiente_)
-        QTimer::singleShot(0, this, &frmSwitch::AvisarFalloPuerto);
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible() || isMinimized())
+            return;
+        avisos_.alVolverALaVista();
+        AvisarFalloPuerto();
+    });
+}
+
+void frmSwitch::TerminarSesion() {
+    if (!cargada_ || descargada_)
+        return;
+    // As "Salir" saves once its question is answered Yes; nobody is there to
+    // answer a question about a failed save.
+    const QStringList fallidos = archivos_.GuardarTodo(perfiles_);
+    for (const QString& f : fallidos)
+        std::fprintf(stderr, "quimbal: no se pudieron guardar los cambios en %s\n", qPrintable(f));
+    Descargar();
 }
 
 void frmSwitch::cboSonido_Click() {

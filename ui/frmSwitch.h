@@ -4,6 +4,7 @@
 // the tests can reach them by name, and each event has one handler named
 // after the control and the event.
 #include "platform/Servicios.h"
+#include "ui/Avisos.h"
 
 #include <QDialog>
 
@@ -88,6 +89,15 @@ public:
     void txtLetra1_Change();
     void txtLetra2_Change();
 
+    // The window starts out of sight (straight into the notification area):
+    // from the load on, problems are announced without boxes. Call before
+    // Cargar().
+    void ArrancarFueraDeVista() { avisos_.fijarFueraDeVista(true); }
+    // The end of the session (a signal, the session manager): saves both
+    // files as "Salir" does after its confirmation, without asking, and
+    // unloads.
+    void TerminarSesion();
+
     // Loads the window once (Form_Load) before it is first shown.
     void Cargar();
     bool Cargada() const { return cargada_; }
@@ -101,6 +111,7 @@ public:
 
     Entradas& entradas() { return entradas_; }
     Perfiles& perfiles() { return perfiles_; }
+    Avisos& avisos() { return avisos_; }
 
 signals:
     // The window has unloaded: with it gone the program ends.
@@ -110,6 +121,10 @@ protected:
     void reject() override;
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    // The window is in sight again (shown, or restored from the task bar):
+    // the boxes of the problems announced meanwhile that still hold.
+    void AlVolverALaVista();
     Bandeja& bandeja() { return servicios_.bandeja; }
 
 private:
@@ -139,6 +154,7 @@ private:
     ArchivosDatos& archivos_;
     Entradas& entradas_;
     Servicios servicios_;
+    Avisos avisos_;
     bool cargada_ = false;
     bool descargada_ = false;
     bool sinGuardarAceptado_ = false;

@@ -188,6 +188,17 @@ void frmSwitch::cmdPorDefecto_Click() {
 bool frmSwitch::SeguirSinGuardar(const QString& causa) {
     if (sinGuardarAceptado_)
         return true;
+    // Out of sight nobody can answer: the program goes on without saving,
+    // which is what lets the switches and the sound work, and says so.
+    if (avisos_.fueraDeVista()) {
+        sinGuardarAceptado_ = true;
+        avisos_.avisar(Incidencia::Archivos,
+                       QStringLiteral("los cambios no se guardarán: %1")
+                           .arg(causa.section(QLatin1Char('\n'), 0, 1).simplified()),
+                       causa + QStringLiteral("\n\nEl programa funciona sin guardar los cambios."),
+                       vbExclamation, QStringLiteral("Atención"));
+        return true;
+    }
     const QString texto =
         causa + QStringLiteral("\n\n¿Desea usar el programa sin guardar los cambios?");
     if (servicios_.dialogos.MsgBox(texto, vbYesNo + vbQuestion, QStringLiteral("Atención")) !=
@@ -228,7 +239,11 @@ bool frmSwitch::CargarArchivos() {
     if (!causaUsuarios.isEmpty() && !SeguirSinGuardar(causaUsuarios))
         return false;
     if (usuarios.sobran)
-        servicios_.dialogos.MsgBox(
+        avisos_.avisar(
+            Incidencia::UsuariosDeMas,
+            QStringLiteral("el archivo de usuarios tiene %1 usuarios; se muestran los %2 primeros")
+                .arg(usuarios.registros)
+                .arg(kMaxUsuarios),
             QStringLiteral("El archivo de usuarios tiene %1 usuarios y el programa puede usar "
                            "solo %2.\nSe muestran los %2 primeros; los demás se conservan "
                            "en el archivo.")
@@ -244,6 +259,17 @@ bool frmSwitch::CargarArchivos() {
               QStringLiteral("\n\nEl puerto y el último usuario elegidos no se guardarán."),
               QStringLiteral("\n\nEl programa puede funcionar con el puerto 1 y el usuario "
                              "\"General\", sin guardar los cambios."));
+    if (config.puertoDesconocido != 0) {
+        const QString nota = QStringLiteral("El archivo de configuración guarda el puerto COM%1, "
+                                            "que el programa no conoce (solo hay COM1 a COM4): se "
+                                            "usa el puerto 0, sin switches.\n\nElija el puerto "
+                                            "en la lista «Usar Switch conectado en el puerto COM».")
+                                 .arg(config.puertoDesconocido);
+        avisos_.avisar(Incidencia::PuertoDesconocido,
+                       QStringLiteral("puerto COM%1 desconocido en la configuración; se usa el 0")
+                           .arg(config.puertoDesconocido),
+                       nota, vbExclamation, QStringLiteral("Puerto serie"));
+    }
     return causaConfig.isEmpty() || SeguirSinGuardar(causaConfig);
 }
 

@@ -24,6 +24,19 @@ bool BandejaQt::hayAreaNotificacion() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+void BandejaQt::cambiarTip(const QString& tip) {
+    if (icono_)
+        icono_->setToolTip(tip);
+}
+
+bool BandejaQt::mensaje(const QString& titulo, const QString& texto) {
+    if (!icono_ || !hayAreaNotificacion() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    // Long enough to be read by someone who was not looking at the screen.
+    icono_->showMessage(titulo, texto, QSystemTrayIcon::Warning, 20000);
+    return true;
+}
+
 void BandejaQt::mostrar(QWidget& ventana, const QIcon& icono, const QString& tip) {
     quitar();
     icono_ = new QSystemTrayIcon(icono, this);

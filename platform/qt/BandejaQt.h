@@ -29,6 +29,8 @@ public:
     void mostrar(QWidget& ventana, const QIcon& icono, const QString& tip) override;
     void quitar() override;
     bool hayAreaNotificacion() const override;
+    void cambiarTip(const QString& tip) override;
+    bool mensaje(const QString& titulo, const QString& texto) override;
     // Whether a StatusNotifierItem watcher is on the session bus.
     static bool hayVigilanteSni();
     // The menu the icon offers where the tray opens menus (nullptr elsewhere).

@@ -74,6 +74,7 @@ bool NivelSonidoPulse::iniciar() {
     perdida_ = false;
     huboCaptura_ = false;
     primera_ = true;
+    estadoEnviado_ = -1;
     ultimoAviso_.clear();
     lector_.reiniciar();
     quietud_.reiniciar();
@@ -225,6 +226,7 @@ void NivelSonidoPulse::contextoPerdido() {
     programarReintento(); // while the context is there, on its clock
     liberarContexto();
     porDefecto_.clear();
+    enviarEstado(false);
     if (!huboCaptura_) {
         avisar("Sonido: no hay servidor de sonido; la captura empezará cuando aparezca");
     } else {
@@ -326,6 +328,7 @@ void NivelSonidoPulse::alCambiarFlujo() {
     case PA_STREAM_READY:
         decidirInicio(Inicio::Iniciada);
         huboCaptura_ = true;
+        enviarEstado(true);
         fuenteFlujo_ = texto(pa_stream_get_device_name(flujo_));
         // Told when the capture is there again, not when sound next comes:
         // a device may take a moment to deliver its first peak.
@@ -344,6 +347,7 @@ void NivelSonidoPulse::alCambiarFlujo() {
         liberarFlujo();
         porDefecto_.clear();
         perdida_ = huboCaptura_;
+        enviarEstado(false);
         avisar("Sonido: la captura se ha interrumpido; volverá cuando haya una entrada de audio");
         programarReintento();
         break;
@@ -388,6 +392,21 @@ void NivelSonidoPulse::enviar(int nivel) {
             enVuelo_.fetch_sub(1);
             if (generacion == generacion_.load())
                 emit this->nivel(n);
+        },
+        Qt::QueuedConnection);
+}
+
+void NivelSonidoPulse::enviarEstado(bool capturando) {
+    // Each retry without a server fails again: only a change is told.
+    if (estadoEnviado_ == static_cast<int>(capturando))
+        return;
+    estadoEnviado_ = static_cast<int>(capturando);
+    const unsigned generacion = generacion_.load();
+    QMetaObject::invokeMethod(
+        this,
+        [this, generacion, capturando] {
+            if (generacion == generacion_.load())
+                emit enMarcha(capturando);
         },
         Qt::QueuedConnection);
 }

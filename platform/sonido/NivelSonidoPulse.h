@@ -63,6 +63,7 @@ private:
     void alLeerFuente(const pa_source_info* info, int fin);
     void alPoderLeer();
     void enviar(int nivel);
+    void enviarEstado(bool capturando);
     void sinEntrada(const char* porque);
     void decidirInicio(Inicio resultado);
 
@@ -85,6 +86,8 @@ private:
     bool huboCaptura_ = false;
     bool perdida_ = false;
     bool primera_ = true;
+    // What enMarcha last said: -1 nothing yet, 0 stopped, 1 running.
+    int estadoEnviado_ = -1;
     // The last line written on standard error: the same event is told once.
     std::string ultimoAviso_;
     LectorPicos lector_{kMaxPicosPendientes};

@@ -1,7 +1,7 @@
 #pragma once
 // Notification area for tests: records every call ("mostrar Tocabrix",
-// "quitar"), tells whether a notification area exists as the test says, and
-// lets the test press on the icon.
+// "quitar", "mensaje <title>: <text>"; tooltip changes only change `tip`), tells whether a
+// notification area exists as the test says, and lets the test press on the icon.
 #include "platform/Bandeja.h"
 
 #include <QIcon>
@@ -24,6 +24,13 @@ public:
         anotar(QStringLiteral("quitar"));
     }
     bool hayAreaNotificacion() const override { return hayArea; }
+    void cambiarTip(const QString& t) override { tip = t; }
+    bool mensaje(const QString& titulo, const QString& texto) override {
+        if (!visible || !hayArea)
+            return false;
+        anotar(QStringLiteral("mensaje ") + titulo + QStringLiteral(": ") + texto);
+        return true;
+    }
 
     // A press on the icon; false (and nothing happens) while it is not shown.
     bool pulsar(BotonBandeja boton) {

@@ -13,6 +13,7 @@
 #include "tests/fakes/DialogosFalsos.h"
 #include "tests/fakes/InyectorFalso.h"
 #include "tests/fakes/NivelSonidoFalso.h"
+#include "tests/fakes/NotificacionesFalsas.h"
 #include "tests/fakes/PuertoSerieFalso.h"
 
 #include "ui/Controles.h"
@@ -58,7 +59,8 @@ struct ProgramaDePrueba {
     NivelSonidoFalso sonido;
     BandejaFalsa bandeja;
     AyudaFalsa ayuda;
-    Servicios servicios{dialogos, inyector, puerto, sonido, bandeja, ayuda};
+    NotificacionesFalsas notificaciones;
+    Servicios servicios{dialogos, inyector, puerto, sonido, bandeja, ayuda, notificaciones};
     Perfiles perfiles;
     ArchivosDatos archivos{carpeta.carpeta()};
     Entradas entradas{perfiles, puerto, sonido, inyector};

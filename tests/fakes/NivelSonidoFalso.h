@@ -27,6 +27,12 @@ public:
         emit nivel(n);
         return true;
     }
+    // The capture starts (or is lost) by itself, as a sound server that
+    // comes (or goes) makes it.
+    void cambiarEnMarcha(bool enMarchaAhora) {
+        capturando = enMarchaAhora;
+        emit enMarcha(enMarchaAhora);
+    }
     bool arranca = true;
     bool capturando = false;
     QStringList llamadas;
