@@ -9,12 +9,47 @@
 namespace quimbal {
 
 namespace {
-// An argument of the Exec key, quoted as the desktop entry format asks.
+// An argument of the Exec key as the desktop entry format reads it: quoted,
+// with '"', '`', '$' and '\' escaped inside the quotes and '%' doubled (it
+// starts a field code); then, as the key is a string, every backslash
+// escaped once more.
 QString argumentoExec(const QString& a) {
-    QString r = a;
-    for (const char* c : {"\\", "\"", "`", "$"})
-        r.replace(QLatin1String(c), QLatin1Char('\\') + QLatin1String(c));
+    QString r;
+    for (const QChar c : a) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+            c == QLatin1Char('\\'))
+            r += QLatin1Char('\\');
+        else if (c == QLatin1Char('%'))
+            r += QLatin1Char('%');
+        r += c;
+    }
+    r.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return QLatin1Char('"') + r + QLatin1Char('"');
+}
+
+// The Exec key that runs `programa` with --bandeja. A path with '%' goes
+// through env: some desktops look for the program named by the first word
+// before they undo the doubled '%', and so would not find it.
+QString ordenExec(const QString& programa) {
+    const QString orden = argumentoExec(programa) + QStringLiteral(" --bandeja");
+    return programa.contains(QLatin1Char('%')) ? QStringLiteral("env ") + orden : orden;
+}
+
+// A plain string key (TryExec): only the backslash is escaped.
+QString cadenaDesktop(const QString& a) {
+    QString r = a;
+    return r.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+}
+
+// A path that no desktop entry can hold: control characters (a line feed
+// would end the key) and a path that is not absolute.
+bool rutaRepresentable(const QString& ruta) {
+    if (!ruta.startsWith(QLatin1Char('/')))
+        return false;
+    for (const QChar c : ruta)
+        if (c.category() == QChar::Other_Control)
+            return false;
+    return true;
 }
 } // namespace
 
@@ -79,6 +114,12 @@ bool FijarInicioAutomatico(bool activar, const QString& programa, QString& motiv
         }
         return true;
     }
+    if (!rutaRepresentable(programa)) {
+        motivo = QStringLiteral("La ruta del programa (%1) tiene caracteres que una entrada de "
+                                "inicio automático no admite; copie el programa a otra carpeta")
+                     .arg(programa);
+        return false;
+    }
     if (!QDir().mkpath(QFileInfo(archivo).absolutePath())) {
         motivo = QStringLiteral("No se puede crear la carpeta %1").arg(QFileInfo(archivo).path());
         return false;
@@ -91,7 +132,7 @@ bool FijarInicioAutomatico(bool activar, const QString& programa, QString& motiv
                        "Comment=Arranca Quimbal en el área de notificación al iniciar la sesión\n"
                        // A program since removed is skipped, not reported.
                        "TryExec=%2\n"
-                       "Exec=%1 --bandeja\n"
+                       "Exec=%1\n"
                        "Icon=quimbal\n"
                        "Terminal=false\n"
                        "X-GNOME-Autostart-enabled=true\n"
@@ -101,7 +142,7 @@ bool FijarInicioAutomatico(bool activar, const QString& programa, QString& motiv
                        "X-KDE-autostart-after=panel\n"
                        "X-KDE-autostart-phase=2\n"
                        "X-LXQt-Need-Tray=true\n")
-            .arg(argumentoExec(programa), programa);
+            .arg(ordenExec(programa), cadenaDesktop(programa));
     if (!f.open(QIODevice::WriteOnly) || f.write(texto.toUtf8()) < 0 || !f.commit()) {
         motivo = QStringLiteral("No se puede escribir %1").arg(archivo);
         return false;

@@ -5,6 +5,8 @@
 #include "profiles/Carpetas.h"
 #include "tests/fakes/CarpetaDePrueba.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace quimbal;
@@ -150,6 +152,56 @@ private slots:
         QVERIFY(FijarInicioAutomatico(false, QString(), motivo));
         QVERIFY(!QFileInfo::exists(archivo));
         QVERIFY(FijarInicioAutomatico(false, QString(), motivo)); // nothing to remove
+    }
+
+    // The entry read back by the desktop's own reader starts the program at
+    // its path, whatever characters the folder's name holds.
+    void inicioAutomaticoEnCarpetasRaras_data() {
+        QTest::addColumn<QString>("carpeta");
+        QTest::newRow("porcentaje") << QStringLiteral("mis 100% programas");
+        QTest::newRow("código de campo") << QStringLiteral("a%u%f%%");
+        QTest::newRow("comillas y dólar") << QStringLiteral("\"c$HOME`d'");
+        QTest::newRow("barra invertida") << QStringLiteral("e\\f\\\\g\\s");
+        QTest::newRow("acentos") << QStringLiteral("Pequeñín ñandú");
+    }
+    void inicioAutomaticoEnCarpetasRaras() {
+        QFETCH(QString, carpeta);
+        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+        if (gio.isEmpty())
+            QSKIP("gio (libglib2.0-bin) no está instalado");
+        ConfiguracionDePrueba xdg;
+        QTemporaryDir raiz;
+        const QString dir = raiz.filePath(carpeta);
+        QVERIFY(QDir().mkpath(dir));
+        const QString programa = dir + QStringLiteral("/quimbal");
+        const QString salida = raiz.filePath(QStringLiteral("salida"));
+        {
+            QFile f(programa);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$QUIMBAL_SALIDA\"\n");
+        }
+        QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QString motivo;
+        QVERIFY2(FijarInicioAutomatico(true, programa, motivo), qPrintable(motivo));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUIMBAL_SALIDA"), salida);
+        p.setProcessEnvironment(env);
+        p.start(gio, {QStringLiteral("launch"), ArchivoInicioAutomatico()});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
+        QTRY_VERIFY(QFileInfo(salida).size() > 0);
+        QFile f(salida);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()), programa + QStringLiteral("\n--bandeja\n"));
+    }
+
+    void inicioAutomaticoRehusaRutasImposibles() {
+        ConfiguracionDePrueba xdg;
+        QString motivo;
+        QVERIFY(!FijarInicioAutomatico(true, QStringLiteral("/opt/dos\nlineas/quimbal"), motivo));
+        QVERIFY(motivo.contains(QStringLiteral("caracteres")));
+        QVERIFY(!QFileInfo::exists(ArchivoInicioAutomatico()));
     }
 
     void motivoDelPuertoUnaVezConLaVentanaALaVista_data() {
