@@ -72,7 +72,8 @@ public:
 
     // Replaces the file whole, in one step, with the entries of the profiles
     // that exist now (`usuarios`, their names); the others are dropped. False
-    // when it could not be written, or may not be (see cargar).
+    // when it could not be written, or may not be: before cargar, and after a
+    // damaged file could not be set aside.
     bool guardar(const QStringList& usuarios);
 
 private:
