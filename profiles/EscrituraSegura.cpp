@@ -43,6 +43,13 @@ void FijarOperacionesDisco(OperacionesDisco* operaciones) {
     fijadas() = operaciones;
 }
 
+QString RutaReal(const QString& ruta) {
+    QFileInfo info(ruta);
+    for (int saltos = 0; info.isSymLink() && saltos < 16; ++saltos)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? ruta : info.absoluteFilePath();
+}
+
 QString RutaTemporal(const QString& ruta) {
     return ruta + QStringLiteral(".nuevo");
 }

@@ -26,6 +26,11 @@ OperacionesDisco& operacionesDisco();
 // nullptr puts the real operations back.
 void FijarOperacionesDisco(OperacionesDisco* operaciones);
 
+// The file a data file's name stands for: itself, or the file its symbolic
+// link names (at the end of a chain of links, existing or not), so that
+// replacing it keeps the link.
+QString RutaReal(const QString& ruta);
+
 // The name of the file beside `ruta` that receives the new content.
 QString RutaTemporal(const QString& ruta);
 
