@@ -39,7 +39,7 @@ void VentanaPrincipal::QuitarIconoBandeja() {
 void VentanaPrincipal::EventoBandeja(BotonBandeja boton) {
     if (AgregandoUsuario || PreguntandoSalida)
         return;
-    if (boton == BotonBandeja::Medio)
+    if (boton == BotonBandeja::Medio || Minimizando())
         return;
     entradas().ModoTest = true;
     // A window minimised to the task bar (no notification area) comes back
@@ -48,6 +48,8 @@ void VentanaPrincipal::EventoBandeja(BotonBandeja boton) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     cmdAceptar->setFocus();
+    // Restored from the task bar: no show event says so.
+    AlVolverALaVista();
 }
 
 } // namespace quimbal

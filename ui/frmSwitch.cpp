@@ -30,6 +30,7 @@ namespace quimbal {
 
 namespace {
 const QColor kRojo(0xFF, 0x00, 0x00);
+constexpr int kAsentarMinimizadoMs = 500;
 
 template <class T> T* control(T* c, const QFont& f, int l, int t, int w, int h) {
     c->setFont(f);
@@ -354,15 +355,28 @@ void frmSwitch::OcultarHaciaBandeja() {
                            "restáurela desde allí."),
             vbExclamation);
     }
-    // Never shown yet (started straight into the notification area): it
-    // goes to the task bar without taking the keyboard from the user.
-    setAttribute(Qt::WA_ShowWithoutActivating, avisos_.fueraDeVista());
     // A window without a minimise button may not be minimised by the window
     // manager: it got one at load; if the notification area went away since,
     // it gets one now.
     if (!(windowFlags() & Qt::WindowMinimizeButtonHint))
         setWindowFlag(Qt::WindowMinimizeButtonHint, true);
-    showMinimized();
+    if (isVisible()) {
+        showMinimized();
+        return;
+    }
+    // Never shown yet (started straight into the notification area): some
+    // window managers map a window that asks to start minimised as a normal
+    // one, which would read as the user restoring it. It is shown without
+    // taking the keyboard from the user, then minimised.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    minimizando_ = true;
+    show();
+    QTimer::singleShot(0, this, [this] {
+        if (!entradas_.ModoTest)
+            showMinimized();
+        else
+            minimizando_ = false;
+    });
 }
 
 void frmSwitch::cmdAyuda_Click() {
@@ -500,14 +514,20 @@ void frmSwitch::AvisarFalloPuerto() {
 void frmSwitch::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     // Minimised to the task bar is still out of sight.
-    if (!isMinimized())
+    if (!isMinimized() && !minimizando_)
         AlVolverALaVista();
 }
 
 void frmSwitch::changeEvent(QEvent* e) {
     QDialog::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
-        AlVolverALaVista();
+    // On its way to the task bar the window may pass through other states
+    // (the window manager maps it first): those are not the user's. Once it
+    // is minimised, a moment later, a restore is the user's again.
+    if (e->type() == QEvent::WindowStateChange && minimizando_ && isMinimized())
+        QTimer::singleShot(kAsentarMinimizadoMs, this, [this] {
+            if (isMinimized())
+                minimizando_ = false;
+        });
 }
 
 void frmSwitch::AlVolverALaVista() {

@@ -125,6 +125,8 @@ protected:
     // The window is in sight again (shown, or restored from the task bar):
     // the boxes of the problems announced meanwhile that still hold.
     void AlVolverALaVista();
+    // Shown only to be minimised at once, and not minimised yet.
+    bool Minimizando() const { return minimizando_; }
     Bandeja& bandeja() { return servicios_.bandeja; }
 
 private:
@@ -160,6 +162,8 @@ private:
     bool sinGuardarAceptado_ = false;
     bool avisadoSinBandeja_ = false;
     bool avisoPuertoPendiente_ = false;
+    // Shown only to be minimised at once (a window that never was in sight).
+    bool minimizando_ = false;
 };
 
 } // namespace quimbal
