@@ -9,7 +9,23 @@
 arrancar_bus_con_notificador() {
   local datos
   datos=$(mktemp /tmp/quimbal-bus.XXXXXX)
-  dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$datos" ||
+  # A session bus that other users of the machine may use too (a test runs
+  # the program as another user as well).
+  BUS_CONF=$(mktemp /tmp/quimbal-bus-conf.XXXXXX)
+  cat >"$BUS_CONF" <<'FIN'
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+FIN
+  dbus-daemon --config-file="$BUS_CONF" --fork --print-address=1 --print-pid=1 >"$datos" ||
     fallar "dbus-daemon no arrancó"
   BUS_PID=$(sed -n 2p "$datos")
   export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$datos")
@@ -24,7 +40,7 @@ arrancar_bus_con_notificador() {
 parar_bus_con_notificador() {
   [ -n "${NOTIFICADOR_PID:-}" ] && kill "$NOTIFICADOR_PID" 2>/dev/null
   [ -n "${BUS_PID:-}" ] && kill "$BUS_PID" 2>/dev/null
-  rm -f "${NOTIFICACIONES:-}"
+  rm -f "${NOTIFICACIONES:-}" "${BUS_CONF:-}"
   NOTIFICADOR_PID="" BUS_PID=""
 }
 
@@ -78,6 +94,7 @@ arrancar_como_otro_usuario() {
   chmod 700 "$RUNTIME_OTRO"
   (cd / && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i \
     DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$RUNTIME_OTRO" HOME="$RUNTIME_OTRO" PATH=/usr/bin:/bin \
+    ${DBUS_SESSION_BUS_ADDRESS:+DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS"} \
     QUIMBAL_PUERTO_FALSO="$PUERTO_FALSO" LD_PRELOAD="$PUERTO_DIR/puerto_falso.so" "$@" \
     "$CARPETA/quimbal" --bandeja >"$RUNTIME_OTRO.log" 2>&1) &
   QUIMBAL_PID=$!

@@ -82,6 +82,28 @@ for caso in "${casos[@]}"; do
   bien "$nombre: sin cuadros, el switch actúa${aviso:+, notificado «$aviso»}"
 done
 
+# A data folder that cannot be written: another user of the machine, whose
+# configuration folder may not be written, runs a copy from a folder that it
+# may not write either, and with HOME unset.
+preparar_carpeta
+preparar_puerto_falso
+NO_ESCRIBIBLE=$(mktemp -d /tmp/quimbal-config.XXXXXX)
+chmod 755 "$NO_ESCRIBIBLE"
+abrir_a_otros_usuarios 755
+desde=$(lineas_registro "$NOTIFICACIONES")
+arrancar_como_otro_usuario HOME= XDG_CONFIG_HOME="$NO_ESCRIBIBLE/no-existe"
+esperar_linea_desde "$NOTIFICACIONES" "$desde" '^NOTIFY .*no se guardarán' 10 >/dev/null ||
+  fallar "carpeta no escribible: no llegó la notificación: $(cat "$NOTIFICACIONES" "$RUNTIME_OTRO.log")"
+nada_durante 1
+[ -z "$(ventanas_de "$QUIMBAL_PID")" ] || fallar "carpeta no escribible: se mostró una ventana"
+kill -0 "$QUIMBAL_PID" 2>/dev/null || fallar "carpeta no escribible: el programa terminó: $(cat "$RUNTIME_OTRO.log")"
+grep -q 'no se guardarán' "$RUNTIME_OTRO.log" || fallar "carpeta no escribible: nada en la salida de errores"
+terminar_quimbal
+[ -z "$(ls -A "$NO_ESCRIBIBLE")" ] || fallar "carpeta no escribible: se escribió $(ls -A "$NO_ESCRIBIBLE")"
+rm -rf "$NO_ESCRIBIBLE" "$RUNTIME_OTRO" "$RUNTIME_OTRO.log"
+limpiar_puerto_falso
+bien "carpeta de datos que no se puede escribir: notificado, sin cuadros, nada escrito"
+
 # One copy per session: the installed copy (here, the first folder) runs in
 # sound mode; a portable copy from another folder with the same profiles,
 # and the same copy again, end at once, without a window and without
