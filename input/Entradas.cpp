@@ -1,5 +1,6 @@
 #include "input/Entradas.h"
 
+#include "platform/Confirmacion.h"
 #include "platform/NivelSonido.h"
 #include "platform/PuertoSerie.h"
 #include "profiles/Perfiles.h"
@@ -17,7 +18,31 @@ constexpr int kTicksReintento = 20;
 
 Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido,
                    Inyector& inyector, QObject* padre)
-    : QObject(padre), perfiles_(perfiles), puerto_(puerto), sonido_(sonido), inyector_(inyector) {
+    : QObject(padre), perfiles_(perfiles), puerto_(puerto), sonido_(sonido), inyector_(inyector),
+      motor_(SalidasMotor{
+          [this](int accion, Origen origen) { accionDelMotor(accion, origen); },
+          [this](Origen origen, Informe i, int) {
+              emit informe(origen == Origen::Sonido ? 0 : origen == Origen::Switch1 ? 1 : 2, i);
+          },
+          [this](bool aceptada) {
+              if (!confirmacion_)
+                  return;
+              if (aceptada)
+                  confirmacion_->aceptada();
+              else
+                  confirmacion_->ignorada();
+          },
+          [this](bool activa) {
+              std::fprintf(stderr, "quimbal: pausa %s (los dos switches a la vez)\n",
+                           activa ? "activada" : "terminada");
+              emit pausa(activa);
+          }}) {
+    reloj_.start();
+    // Single-shot, at the engine's next deadline; precise, since a press
+    // accepted late is a press the user felt as missed.
+    tmrMotor_.setSingleShot(true);
+    tmrMotor_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrMotor_, &QTimer::timeout, this, &Entradas::AvanzarMotor);
     tmrSwitch.setObjectName(QStringLiteral("tmrSwitch"));
     tmrSwitch.setInterval(kIntervaloSondeo);
     connect(&tmrSwitch, &QTimer::timeout, this, &Entradas::tmrSwitch_Timer);
@@ -32,6 +57,51 @@ Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& s
 void Entradas::FijarAcciones(const Accion& accion1, const Accion& accion2) {
     accion1_ = accion1;
     accion2_ = accion2;
+}
+
+qint64 Entradas::ahora() {
+    return Reloj ? Reloj() : reloj_.elapsed();
+}
+
+void Entradas::alMotor(const std::function<void(qint64)>& paso) {
+    const qint64 t = ahora();
+    if (motor_.modoTest() != ModoTest)
+        motor_.fijarModoTest(ModoTest, t);
+    paso(t);
+    programarMotor();
+}
+
+void Entradas::programarMotor() {
+    const std::optional<qint64> cuando = motor_.proximo();
+    if (!cuando) {
+        tmrMotor_.stop();
+        return;
+    }
+    tmrMotor_.start(static_cast<int>(std::clamp<qint64>(*cuando - ahora(), 0, 60000)));
+}
+
+void Entradas::AvanzarMotor() {
+    alMotor([this](qint64 t) { motor_.avanzar(t); });
+}
+
+void Entradas::FijarAjustes(const AjustesMotor& ajustes) {
+    if (ajustes.acotados() == motor_.ajustes())
+        return;
+    alMotor([&](qint64 t) { motor_.fijarAjustes(ajustes, t); });
+}
+
+void Entradas::accionDelMotor(int accion, Origen origen) {
+    if (origen == Origen::Sonido) {
+        // The delay runs before the action, so that a reading handled while
+        // the action is under way finds the input already triggered.
+        const Usuario& u = perfiles_.enUso();
+        tmrDelaySonido.start(u.Retraso > 0 ? u.Retraso : kRetrasoPorDefecto);
+        if (!ActivarSwitch1())
+            std::fprintf(stderr, "quimbal: la acción del sonido no se pudo enviar\n");
+        return;
+    }
+    if (!(accion == 1 ? ActivarSwitch1() : ActivarSwitch2()))
+        accionFallida_ = true;
 }
 
 bool Entradas::ActivarSwitch1() {
@@ -68,6 +138,7 @@ void Entradas::perderPuerto() {
             emit pruebaSwitch(n, false);
         pulsado = false;
     }
+    alMotor([this](qint64 t) { motor_.perdida(0, t); });
     emit puertoRecuperado(false);
 }
 
@@ -82,6 +153,7 @@ void Entradas::reintentarPuerto() {
     // next press.
     Switch1Pulsado = puerto_.leerCTS().value_or(false);
     Switch2Pulsado = puerto_.leerDSR().value_or(false);
+    alMotor([this](qint64 t) { motor_.recuperada(0, Switch1Pulsado, Switch2Pulsado, t); });
     if (ModoTest) {
         emit pruebaSwitch(1, Switch1Pulsado);
         emit pruebaSwitch(2, Switch2Pulsado);
@@ -108,20 +180,22 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
         // The latch goes first: whatever the action does, this press is done.
         pulsado = true;
         pendiente = false;
-        if (ModoTest) {
+        if (ModoTest)
             emit pruebaSwitch(numero, true);
-            return Paso::Seguir;
-        }
-        const bool hecha = numero == 1 ? ActivarSwitch1() : ActivarSwitch2();
-        return hecha ? Paso::Seguir : Paso::Terminar;
+        accionFallida_ = false;
+        alMotor([&](qint64 t) { motor_.pulsador(0, numero, true, t); });
+        return accionFallida_ ? Paso::Terminar : Paso::Seguir;
     }
     const std::optional<bool> otraVez = leer();
     if (!otraVez)
         return Paso::SinPuerto;
     if (!*otraVez) {
+        const bool estaba = pulsado;
         pulsado = false;
         if (ModoTest)
             emit pruebaSwitch(numero, false);
+        if (estaba)
+            alMotor([&](qint64 t) { motor_.pulsador(0, numero, false, t); });
     } else if (!pulsado) {
         // A press that began between the two reads, or a tap the driver
         // counted that may be over by the next tick: that tick acts on it.
@@ -167,17 +241,12 @@ void Entradas::ProcesarNivelSonido(int nivel) {
     // nothing trigger (over 10): the nearest valid step is used instead.
     const double umbral = static_cast<double>(UmbralValido(u.Umbral)) * FACTOR_NIVEL;
     const bool alto = static_cast<double>(nivel) >= umbral;
-    if (ModoTest) {
+    if (ModoTest)
         emit pruebaSonido(alto);
-        return;
-    }
-    if (!alto || tmrDelaySonido.isActive())
-        return;
-    // The delay runs before the action, so that a reading handled while the
-    // action is under way finds the input already triggered.
-    tmrDelaySonido.start(u.Retraso > 0 ? u.Retraso : kRetrasoPorDefecto);
-    if (!ActivarSwitch1())
-        std::fprintf(stderr, "quimbal: la acción del sonido no se pudo enviar\n");
+    // While the re-arm delay runs the sound counts as quiet: the next blow
+    // begins once it is over.
+    const bool cuenta = alto && (ModoTest || !tmrDelaySonido.isActive());
+    alMotor([&](qint64 t) { motor_.sonido(cuenta, t); });
 }
 
 } // namespace quimbal

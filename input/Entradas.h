@@ -3,14 +3,21 @@
 // sound level. While the configuration window is shown (test mode) they only
 // report what they see, for the test labels; otherwise a switch press performs
 // that switch's action and a sound at or above the threshold performs action 1,
-// with a re-arm delay after it.
+// with a re-arm delay after it. What each press or sound becomes under the
+// profile's timing settings (acceptance, ignore-repeat, long press, repeat,
+// pause, minimum blow) the switch engine decides (Motor): the poll and the
+// sound only report what they see, with the time they saw it.
 #include "actions/Procedimientos.h"
+#include "input/Motor.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 namespace quimbal {
 
+class Confirmacion;
 class Inyector;
 class NivelSonido;
 class Perfiles;
@@ -42,6 +49,20 @@ public:
     // Perform action 1 / action 2. False when its key string could not be sent.
     bool ActivarSwitch1();
     bool ActivarSwitch2();
+
+    // The timing settings of the profile in use (all off by default: each
+    // press acts once, at once).
+    void FijarAjustes(const AjustesMotor& ajustes);
+    const AjustesMotor& Ajustes() const { return motor_.ajustes(); }
+    // Where accepted and ignored presses are confirmed by a sound (none: no
+    // sound); used only while the settings ask for it.
+    void FijarConfirmacion(Confirmacion* confirmacion) { confirmacion_ = confirmacion; }
+    bool Pausado() const { return motor_.pausado(); }
+    // Runs the engine's timers that are due (the program's timer does this
+    // by itself).
+    void AvanzarMotor();
+    // The clock of the engine, in milliseconds (tests put theirs).
+    std::function<qint64()> Reloj;
 
     // Port selection: closes the port and, for a number other than 0, opens
     // that one. Failures are skipped; gives whether the port is open.
@@ -77,9 +98,20 @@ signals:
     void pruebaSonido(bool alto);
     // The chosen port was lost (false) or opened again by itself (true).
     void puertoRecuperado(bool abierto);
+    // Test mode: what the engine made of a press of switch 1 or 2 (0: the
+    // sound), for the test labels.
+    void informe(int numero, quimbal::Informe informe);
+    // The pause turned on or off (both switches held together).
+    void pausa(bool activa);
 
 private:
     enum class Paso { Seguir, Terminar, SinPuerto };
+    qint64 ahora();
+    // The engine learns of a change of ModoTest (a plain flag the window
+    // sets) before anything else it is told.
+    void alMotor(const std::function<void(qint64)>& paso);
+    void programarMotor();
+    void accionDelMotor(int accion, Origen origen);
     Paso atender(int numero, bool& pulsado);
     void perderPuerto();
     void reintentarPuerto();
@@ -98,6 +130,12 @@ private:
     Accion accion2_;
     QTimer tmrSwitch;
     QTimer tmrDelaySonido;
+    Motor motor_;
+    QTimer tmrMotor_;
+    QElapsedTimer reloj_;
+    Confirmacion* confirmacion_ = nullptr;
+    // An action of the engine failed during the current tick.
+    bool accionFallida_ = false;
 };
 
 } // namespace quimbal

@@ -166,7 +166,7 @@ void Ajustes::cargar() {
     raiz_ = QJsonObject();
     entradas_.clear();
     perfilesCrudos_.reset();
-    noEscribir_ = false;
+    noEscribir_ = soloLectura_;
     const QString real = RutaReal(ruta());
     const QFileInfo info(real);
     if (!info.exists()) {
@@ -179,6 +179,8 @@ void Ajustes::cargar() {
     QFile archivo(real);
     if (info.isDir())
         motivo = QStringLiteral("hay una carpeta en su lugar");
+    else if (!info.isFile())
+        motivo = QStringLiteral("no es un archivo normal"); // a FIFO would hold the read
     else if (!archivo.open(QIODevice::ReadOnly))
         motivo = QStringLiteral("no se puede leer");
     else if (datos = archivo.readAll(); archivo.error() != QFileDevice::NoError)
@@ -215,7 +217,7 @@ void Ajustes::apartar(const QString& real, const QString& motivo) {
     else if (QFileInfo(real).isDir())
         QFile::remove(apartado);
     const QString nombre = QDir::toNativeSeparators(ruta());
-    if (ReemplazarPorRenombre(real, apartado)) {
+    if (!soloLectura_ && ReemplazarPorRenombre(real, apartado)) {
         SincronizarCarpeta(QFileInfo(real).absolutePath());
         avisar(QStringLiteral("%1 está dañado (%2); se ha apartado como %3 y todos los perfiles "
                               "usan los valores por defecto")

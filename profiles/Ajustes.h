@@ -55,6 +55,10 @@ public:
     // fails the file is never written by this run, so that nothing
     // overwrites it.
     void cargar();
+    // This run may not write the folder (another copy holds its lock): a
+    // damaged file is left where it is and nothing is ever written.
+    void fijarSoloLectura() { soloLectura_ = noEscribir_ = true; }
+    bool soloLectura() const { return noEscribir_; }
     // The lines the last load wrote to standard error.
     const QStringList& avisos() const { return avisos_; }
 
@@ -91,6 +95,7 @@ private:
     // A "perfiles" that is no object, kept as it is until a profile changes.
     std::optional<QJsonValue> perfilesCrudos_;
     bool noEscribir_ = false;
+    bool soloLectura_ = false;
     QStringList avisos_;
 };
 

@@ -144,7 +144,31 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
     if (config_.escribible &&
         !ReemplazarArchivo(rutaReal(RutaArchivoConfig()), RegistroDeConfig(perfiles.ConfigInicio)))
         fallidos << QDir::toNativeSeparators(RutaArchivoConfig());
+
+    // The settings belong to the profiles: saved where the profiles are.
+    if (!sinBloqueo_ && cargados_ && usuarios_.escribible) {
+        QStringList nombres = NombresConservados();
+        for (int i = 0; i < n; ++i)
+            nombres << perfiles.usuario(i).Nombre.recortado();
+        if (!ajustes_.guardar(nombres) && !ajustes_.soloLectura())
+            fallidos << QDir::toNativeSeparators(ajustes_.ruta());
+    }
     return fallidos;
+}
+
+void ArchivosDatos::CargarAjustes() {
+    if (sinBloqueo_)
+        ajustes_.fijarSoloLectura();
+    ajustes_.cargar();
+    cargados_ = true;
+}
+
+QStringList ArchivosDatos::NombresConservados() const {
+    QStringList nombres;
+    for (qsizetype k = 0; k + kLargoRegistroUsuario <= sobrantes_.size();
+         k += kLargoRegistroUsuario)
+        nombres << UsuarioDeRegistro(sobrantes_.constData() + k).Nombre.recortado();
+    return nombres;
 }
 
 void ArchivosDatos::CerrarArchivos() {

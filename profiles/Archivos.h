@@ -4,6 +4,10 @@
 // 21-byte record: port and last profile). Both are opened at load and held
 // open until the complete save at exit closes them.
 //
+// Beside them, ajustes.json holds what the records have no room for (the
+// timing settings of each profile): read with the profiles, written at the
+// same moments, under the same lock.
+//
 // Nothing here asks or shows anything: every operation says what went wrong
 // and the window decides what to tell the user. A file that cannot be written
 // (a read-only folder, a file without write access, a directory in its place)
@@ -11,6 +15,7 @@
 // is there stays as it is. A data file that is a symbolic link is followed,
 // for reading, appending and replacing alike: the link stays and the file it
 // names is the data file.
+#include "profiles/Ajustes.h"
 #include "profiles/Usuario.h"
 
 #include <QByteArray>
@@ -64,12 +69,20 @@ public:
     // The complete save at exit: closes both files and replaces each whole,
     // the profile file by the table plus the records kept beyond the 21st,
     // the settings file by the current profile's name and the port in use.
-    // Each file is either replaced whole or left as it was. Gives the files
+    // Each file is either replaced whole or left as it was; the settings file
+    // likewise, with the entries of the profiles that exist. Gives the files
     // that could be written but were not (empty when all went well).
     QStringList GuardarTodo(Perfiles& perfiles);
 
     // Closes both files without writing.
     void CerrarArchivos();
+
+    // The settings file: read (after the profiles), and kept for the save.
+    void CargarAjustes();
+    Ajustes& ajustes() { return ajustes_; }
+    // The names of the profile records kept beyond the 21st: their entries
+    // in the settings file are kept too.
+    QStringList NombresConservados() const;
 
     // The folder could not take the lock file for a reason other than
     // another running copy (a full disk, a read-only folder): this run loads
@@ -89,10 +102,12 @@ private:
     Problema abrir(Abierto& a, const QString& ruta, QByteArray& datos);
 
     QString carpeta_;
+    Ajustes ajustes_{carpeta_};
     Abierto usuarios_;
     Abierto config_;
     QByteArray sobrantes_; // profile records beyond the 21st
     bool sinBloqueo_ = false;
+    bool cargados_ = false; // the settings file was read: it may be written
 };
 
 } // namespace quimbal

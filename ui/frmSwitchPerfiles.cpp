@@ -72,6 +72,7 @@ void frmSwitch::MostrarUsuario(int i) {
     cboSonido->setCurrentIndex(UmbralValido(u.Umbral) - 1);
     cboSonido_Click();
     ActualizarAcciones();
+    entradas_.FijarAjustes(archivos_.ajustes().de(u.Nombre.recortado()));
 }
 
 void frmSwitch::ActualizarAcciones() {
@@ -182,6 +183,9 @@ void frmSwitch::cmdEliminar_Click() {
 
 void frmSwitch::cmdPorDefecto_Click() {
     perfiles_.restablecer();
+    // The profile's timing settings go back to theirs too: all off.
+    if (!perfiles_.vacia())
+        archivos_.ajustes().fijar(perfiles_.enUso().Nombre.recortado(), AjustesMotor{});
     MostrarUsuario(perfiles_.actual());
 }
 
@@ -231,6 +235,7 @@ bool frmSwitch::CargarArchivos() {
         return QString();
     };
     const ArchivosDatos::Carga usuarios = archivos_.CargarUsuarios(perfiles_);
+    archivos_.CargarAjustes();
     const QString causaUsuarios =
         causa(usuarios.problema, QStringLiteral("usuarios"), archivos_.RutaArchivoUsuarios(),
               QStringLiteral("\n\nLos usuarios se cargaron, pero los cambios no se guardarán."),
