@@ -1,5 +1,7 @@
 #include "ui/Controles.h"
 
+#include <QPainter>
+
 namespace quimbal {
 
 void colocar(QWidget* w, int izquierda, int arriba, int ancho, int alto) {
@@ -26,6 +28,22 @@ void Etiqueta::setOpaca(bool opaca) {
 void Etiqueta::setConBorde(bool borde) {
     borde_ = borde;
     aplicar();
+}
+
+void Etiqueta::setMarca(const QString& marca) {
+    if (marca_ == marca)
+        return;
+    marca_ = marca;
+    update();
+}
+
+void Etiqueta::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    if (marca_.isEmpty())
+        return;
+    QPainter p(this);
+    p.setPen(Qt::black);
+    p.drawText(rect().adjusted(0, 0, -4, -2), Qt::AlignRight | Qt::AlignBottom, marca_);
 }
 
 void Etiqueta::aplicar() {

@@ -22,12 +22,21 @@ public:
     bool Opaca() const { return opaca_; }
     QColor BackColor() const { return fondo_; }
     void setConBorde(bool borde);
+    // A small mark in the bottom right corner that tells what became of the
+    // last press (accepted, ignored, paused) without colour and without
+    // changing the caption; empty: none.
+    void setMarca(const QString& marca);
+    const QString& Marca() const { return marca_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void aplicar();
     QColor fondo_;
     bool opaca_ = false;
     bool borde_ = false;
+    QString marca_;
 };
 
 } // namespace quimbal

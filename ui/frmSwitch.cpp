@@ -223,6 +223,28 @@ void frmSwitch::conectarManejadores() {
         (numero == 1 ? lblTest1 : lblTest2)->setOpaca(pulsado);
     });
     connect(&entradas_, &Entradas::pruebaSonido, lblTestSonido, &Etiqueta::setOpaca);
+    // What the timing settings made of each press: a mark on its test label
+    // until the next press (accepted, ignored, or made while paused).
+    connect(&entradas_, &Entradas::informe, this, [this](int numero, Informe informe) {
+        Etiqueta* e = numero == 1 ? lblTest1 : numero == 2 ? lblTest2 : lblTestSonido;
+        switch (informe) {
+        case Informe::Pulsado:
+            e->setMarca(QString());
+            break;
+        case Informe::Aceptado:
+            e->setMarca(QStringLiteral("✓"));
+            break;
+        case Informe::Ignorado:
+            e->setMarca(QStringLiteral("✗"));
+            break;
+        case Informe::Pausado:
+            e->setMarca(QStringLiteral("‖"));
+            break;
+        case Informe::Accion:
+        case Informe::Soltado:
+            break;
+        }
+    });
     // A sound server that comes after the start: the capture runs by itself.
     connect(&servicios_.sonido, &NivelSonido::enMarcha, this, [this](bool capturando) {
         if (capturando)

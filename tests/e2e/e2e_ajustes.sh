@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The timing settings of a profile (ajustes.json beside usuarios.dat), on the
+# test serial port, with the program started straight into the notification
+# area: acceptance time, ignore-repeat, long press, hold-to-repeat and the
+# pause, each as a switch user would press; and a damaged or missing
+# ajustes.json, which leaves every setting off (and the damaged file aside).
+set -eu
+source "$(dirname "$0")/comun.sh"
+source "$(dirname "$0")/puerto_comun.sh"
+source "$(dirname "$0")/arranque_comun.sh"
+LOG=$(mktemp /tmp/quimbal-ajustes.XXXXXX)
+trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
+pasadas=0
+bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
+
+arrancar_objetivo "$LOG"
+
+# arrancar_con ACTION1 ACTION2 JSON: a fresh folder, the profile "General" in
+# switch mode on the test port, ajustes.json holding JSON (none when empty).
+arrancar_con() {
+  terminar_quimbal
+  limpiar_puerto_falso
+  preparar_carpeta
+  preparar_puerto_falso
+  registro General 1 "$1" "$2" >"$CARPETA/usuarios.dat"
+  configuracion 2 >"$CARPETA/quimbal.dat"
+  [ -n "$3" ] && printf '%s' "$3" >"$CARPETA/ajustes.json"
+  arrancar_en_bandeja
+  esperar_puerto_abierto || fallar "el puerto no se abrió: $(cat "$CARPETA/salida.log")"
+  enfocar_objetivo "$LOG"
+}
+ajustes() { printf '{"perfiles": {"General": {%s}}}' "$1"; }
+
+# The switches closed for SECONDS: pulsar_durante "cts=1" 0.5
+pulsar_durante() {
+  estado_puerto "$1"
+  sleep "$2"
+  estado_puerto cts=0 dsr=0
+}
+# What the target received since line FROM: cuenta FROM PATTERN.
+cuenta() { tail -n +"$(($1 + 1))" "$LOG" | grep -c -E -- "$2" || true; }
+
+arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"aceptacion_ms": 300')"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 0.1
+nada_durante 0.6
+[ "$(cuenta "$desde" ' PRESS left$')" = 0 ] || fallar "aceptación 300 ms: una pulsación de 100 ms actuó"
+pulsar_durante cts=1 0.5
+nada_durante 0.5
+[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "aceptación 300 ms: una pulsación de 500 ms dio $(cuenta "$desde" ' PRESS left$') clics"
+bien "aceptación 300 ms: 100 ms no actúa, 500 ms actúa una vez"
+
+arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"ignorar_ms": 500')"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 0.1
+sleep 0.1
+pulsar_durante cts=1 0.1
+nada_durante 0.8
+[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "ignorar 500 ms: dos pulsaciones a 200 ms dieron $(cuenta "$desde" ' PRESS left$') clics"
+bien "ignorar 500 ms: dos pulsaciones a 200 ms actúan una vez"
+
+arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"larga_ms": 1000')"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 1.2
+nada_durante 0.5
+[ "$(cuenta "$desde" ' PRESS right$')" = 1 ] && [ "$(cuenta "$desde" ' PRESS left$')" = 0 ] ||
+  fallar "pulsación larga: $(tail -n +"$((desde + 1))" "$LOG" | grep PRESS)"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 0.2
+nada_durante 0.5
+[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] && [ "$(cuenta "$desde" ' PRESS right$')" = 0 ] ||
+  fallar "pulsación corta con larga activada: $(tail -n +"$((desde + 1))" "$LOG" | grep PRESS)"
+bien "pulsación larga 1000 ms: 1,2 s da solo la acción 2; 0,2 s da la acción 1"
+
+arrancar_con 'ENTER' 'Click derecho' "$(ajustes '"repetir_tras_ms": 500, "repetir_cada_ms": 250')"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 1.5
+nada_durante 0.5
+n=$(cuenta "$desde" ' KEY Return ')
+# 1 + 4 on the engine's clock; the 50 ms poll may see the press up to one
+# tick late and the release one tick early.
+[ "$n" -ge 4 ] && [ "$n" -le 5 ] || fallar "repetición 500/250: ENTER 1,5 s dio $n"
+bien "repetición 500/250: ENTER mantenido 1,5 s da $n (1 + 4 en el reloj del motor)"
+
+arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"pausa_ms": 1000, "aceptacion_ms": 200')"
+desde=$(lineas_registro "$LOG")
+pulsar_durante "cts=1
+dsr=1" 1.3
+nada_durante 0.3
+grep -q 'pausa activada' "$CARPETA/salida.log" || fallar "los dos switches 1,3 s no activaron la pausa"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 0.4
+nada_durante 0.5
+[ "$(cuenta "$desde" ' PRESS ')" = 0 ] || fallar "en pausa una pulsación actuó"
+pulsar_durante "cts=1
+dsr=1" 1.3
+nada_durante 0.3
+grep -q 'pausa terminada' "$CARPETA/salida.log" || fallar "los dos switches otra vez no terminaron la pausa"
+desde=$(lineas_registro "$LOG")
+pulsar_durante cts=1 0.4
+nada_durante 0.5
+[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "tras la pausa la pulsación no actuó"
+bien "pausa: los dos switches la activan, una pulsación no actúa, otra vez la terminan y la siguiente actúa"
+
+for caso in dañado falta; do
+  json='{"perfiles": {"General": {"aceptacion_ms": 3'
+  [ "$caso" = falta ] && json=""
+  arrancar_con 'Click izquierdo' 'Click derecho' "$json"
+  desde=$(lineas_registro "$LOG")
+  pulsar_y_esperar_clic "$LOG" || fallar "ajustes.json $caso: la pulsación no dio un clic"
+  grep -q 'ajustes.json' "$CARPETA/salida.log" || fallar "ajustes.json $caso: nada en la salida de errores"
+  if [ "$caso" = dañado ]; then
+    [ "$(cat "$CARPETA/ajustes.json.dañado")" = "$json" ] || fallar "el archivo dañado no se apartó tal cual"
+    [ ! -e "$CARPETA/ajustes.json" ] || fallar "el archivo dañado sigue en su sitio"
+  fi
+  bien "ajustes.json $caso: todo desactivado, la pulsación actúa al momento"
+done
+echo "$pasadas passed, 0 failed"
