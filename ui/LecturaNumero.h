@@ -22,4 +22,9 @@ double RedondearAPar(double valor);
 // when the text is not a valid delay.
 std::optional<int> RetrasoDesdeTexto(const QString& texto);
 
+// The whole number 0..maximo the text is, blanks around it allowed; nothing
+// for anything else. Stricter than Val: a setting that a typo turned into 0
+// would be switched off without a word.
+std::optional<int> EnteroDesdeTexto(const QString& texto, int maximo);
+
 } // namespace quimbal
