@@ -1,5 +1,6 @@
 #pragma once
-// Reading a number typed by the user, the way the delay box reads it.
+// Reading a number typed by the user: the way the delay box reads it, and the
+// stricter whole numbers of the input timing settings.
 #include <QString>
 #include <optional>
 

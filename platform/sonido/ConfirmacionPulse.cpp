@@ -78,6 +78,8 @@ ConfirmacionPulse::ConfirmacionPulse() {
         return;
     }
     bucle_ = pa_threaded_mainloop_new();
+    if (bucle_)
+        pa_threaded_mainloop_set_name(bucle_, "Confirmacion");
     if (!bucle_ || pa_threaded_mainloop_start(bucle_) < 0) {
         if (bucle_)
             pa_threaded_mainloop_free(bucle_);
@@ -86,7 +88,6 @@ ConfirmacionPulse::ConfirmacionPulse() {
                              "confirmación\n");
         return;
     }
-    pa_threaded_mainloop_set_name(bucle_, "Confirmacion");
     pa_threaded_mainloop_lock(bucle_);
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(bucle_);
     vigia_ = api->io_new(api, tubo_[0], PA_IO_EVENT_INPUT, LlamadasConfirmacion::pedido, this);

@@ -55,7 +55,15 @@ struct ServidorPrivado {
         proceso.start("pulseaudio",
                       {"-n", "-F", conf.fileName(), "--daemonize=no", "--exit-idle-time=-1",
                        "--use-pid-file=no", "--disable-shm=yes", "--log-level=error"});
-        return proceso.waitForStarted(2000);
+        // Up once its socket is there; a server that ends first cannot run here.
+        if (!proceso.waitForStarted(2000))
+            return false;
+        const QString socket = carpeta.filePath("pulse/native");
+        QElapsedTimer t;
+        t.start();
+        while (proceso.state() == QProcess::Running && !QFile::exists(socket) && t.elapsed() < 5000)
+            proceso.waitForFinished(20);
+        return proceso.state() == QProcess::Running && QFile::exists(socket);
     }
     void parar() {
         proceso.terminate();
