@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 
 using namespace quimbal;
@@ -18,14 +17,14 @@ using namespace quimbal::sonido;
 
 namespace {
 using Muestras = std::vector<std::int16_t>;
-constexpr double kMsPorMuestra = 1000.0 / kMuestrasPorSegundo;
+constexpr double kMuestrasPorMs = kMuestrasPorSegundo / 1000.0;
 
-// Sign changes per second over [desde, hasta): twice the pitch of a tone.
+// Sign changes per ms over [desde, hasta): twice a tone's pitch in kHz.
 double cruces(const Muestras& m, std::size_t desde, std::size_t hasta) {
     int n = 0;
     for (std::size_t i = desde + 1; i < hasta; ++i)
         n += (m[i - 1] < 0) != (m[i] < 0);
-    return n * 1000.0 / ((hasta - desde) * kMsPorMuestra);
+    return n * kMuestrasPorMs / double(hasta - desde);
 }
 int pico(const Muestras& m, std::size_t desde, std::size_t hasta) {
     int p = 0;
@@ -34,109 +33,23 @@ int pico(const Muestras& m, std::size_t desde, std::size_t hasta) {
     return p;
 }
 
-// A sound server of its own, with one output "altavoz" that plays nowhere.
-struct ServidorPrivado {
-    QTemporaryDir carpeta;
-    QProcess proceso;
-    QString direccion() const { return "unix:" + carpeta.filePath("pulse/native"); }
-    bool arrancar() {
-        QFile conf(carpeta.filePath("servidor.pa"));
-        if (!conf.open(QIODevice::WriteOnly))
-            return false;
-        conf.write("load-module module-native-protocol-unix auth-anonymous=1\n"
-                   "load-module module-null-sink sink_name=altavoz rate=48000 channels=1\n"
-                   "set-default-sink altavoz\n");
-        conf.close();
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("XDG_RUNTIME_DIR", carpeta.path());
-        e.insert("HOME", carpeta.path());
-        proceso.setProcessEnvironment(e);
-        proceso.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        proceso.start("pulseaudio",
-                      {"-n", "-F", conf.fileName(), "--daemonize=no", "--exit-idle-time=-1",
-                       "--use-pid-file=no", "--disable-shm=yes", "--log-level=error"});
-        // Up once its socket is there; a server that ends first cannot run here.
-        if (!proceso.waitForStarted(2000))
-            return false;
-        const QString socket = carpeta.filePath("pulse/native");
-        QElapsedTimer t;
-        t.start();
-        while (proceso.state() == QProcess::Running && !QFile::exists(socket) && t.elapsed() < 5000)
-            proceso.waitForFinished(20);
-        return proceso.state() == QProcess::Running && QFile::exists(socket);
-    }
-    void parar() {
-        proceso.terminate();
-        proceso.waitForFinished(3000);
-    }
-    ~ServidorPrivado() { parar(); }
-};
-
-bool esperar(const std::function<bool()>& condicion, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!condicion() && t.elapsed() < ms)
-        QTest::qWait(20);
-    return condicion();
-}
-
-// What the output played after a confirmation was asked for.
-struct Oido {
-    double llamadaMs = -1;  // how long the call took
-    double latenciaMs = -1; // from the call to its first loud sample reaching us
-    double duracionMs = -1; // from the first loud sample to the last
-};
-
-// A recording of the output. An idle null sink sleeps up to two seconds
-// before it notices a new listener, so one recording serves every sound.
-struct Escucha {
-    QProcess parec;
-    bool empezar() {
-        parec.start("parec", {"--raw", "--format=s16le", "--rate=48000", "--channels=1",
-                              "--latency-msec=5", "-d", "altavoz.monitor"});
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 5000)
-            if (parec.waitForReadyRead(100))
-                return true;
-        return false;
-    }
-    Oido oir(const std::function<void()>& pedir) {
-        parec.readAll(); // what played before
-        QByteArray datos;
-        Oido o;
-        QElapsedTimer reloj;
-        reloj.start();
-        pedir();
-        o.llamadaMs = reloj.nsecsElapsed() / 1e6;
-        constexpr int kFuerte = 3000;
-        qint64 primero = -1, ultimo = -1;
-        while (reloj.elapsed() < 2000 &&
-               (primero < 0 || qint64(datos.size() / 2) < primero + kMuestrasPorSegundo / 4)) {
-            if (!parec.waitForReadyRead(50))
-                continue;
-            const qint64 antes = datos.size() / 2;
-            datos += parec.readAll();
-            const auto* m = reinterpret_cast<const std::int16_t*>(datos.constData());
-            for (qint64 i = antes; i < datos.size() / 2; ++i) {
-                if (std::abs(int(m[i])) < kFuerte)
-                    continue;
-                if (primero < 0) {
-                    primero = i;
-                    o.latenciaMs = reloj.nsecsElapsed() / 1e6;
-                }
-                ultimo = i;
-            }
+// Records the output for 300 ms after the sound is asked for: where its
+// first loud sample lies, and how long it lasts (ms).
+std::pair<double, double> oir(QProcess& parec, const std::function<void()>& pedir) {
+    parec.readAll(); // what played before
+    pedir();
+    QByteArray datos;
+    while (datos.size() < 600 * kMuestrasPorMs && parec.waitForReadyRead(1000))
+        datos += parec.readAll();
+    const auto* m = reinterpret_cast<const std::int16_t*>(datos.constData());
+    qint64 primero = -1, ultimo = -1;
+    for (qint64 i = 0; i < datos.size() / 2; ++i)
+        if (std::abs(int(m[i])) >= 3000) {
+            ultimo = i;
+            primero = primero < 0 ? i : primero;
         }
-        if (primero >= 0)
-            o.duracionMs = (ultimo - primero) * kMsPorMuestra;
-        return o;
-    }
-    ~Escucha() {
-        parec.kill();
-        parec.waitForFinished();
-    }
-};
+    return {primero / kMuestrasPorMs, (ultimo - primero) / kMuestrasPorMs};
+}
 } // namespace
 
 class TstConfirmacion : public QObject {
@@ -152,22 +65,18 @@ private slots:
         QFETCH(int, cual);
         QFETCH(int, ms);
         const Muestras m = cual == 0 ? TonoAceptada() : TonoIgnorada();
-        QCOMPARE(m.size(), std::size_t(ms * kMuestrasPorSegundo / 1000));
-        // Loud enough to hear, with room left below full scale.
-        QVERIFY(pico(m, 0, m.size()) > 13000);
-        QVERIFY(pico(m, 0, m.size()) < 20000);
-        // No click at either end: it fades in and out.
-        QVERIFY(pico(m, 0, 10) < 1000);
-        QVERIFY(pico(m, m.size() - 10, m.size()) < 1000);
-    }
-
-    void lasDosSeDistinguen() {
-        const Muestras a = TonoAceptada();
-        const Muestras i = TonoIgnorada();
-        const std::size_t mitad = a.size() / 2;
+        QCOMPARE(double(m.size()), ms * kMuestrasPorMs);
+        // Loud enough to hear, with room left below full scale; no click at
+        // either end.
+        QVERIFY(pico(m, 0, m.size()) > 13000 && pico(m, 0, m.size()) < 20000);
+        QVERIFY(pico(m, 0, 10) < 1000 && pico(m, m.size() - 10, m.size()) < 1000);
         // Accepted rises; ignored sits far below both of its tones.
-        QVERIFY(cruces(a, mitad, a.size()) > 1.3 * cruces(a, 0, mitad));
-        QVERIFY(cruces(i, 0, i.size()) < 0.5 * cruces(a, 0, mitad));
+        const Muestras a = TonoAceptada();
+        const std::size_t mitad = a.size() / 2;
+        if (cual == 0)
+            QVERIFY(cruces(a, mitad, a.size()) > 1.3 * cruces(a, 0, mitad));
+        else
+            QVERIFY(cruces(m, 0, m.size()) < 0.5 * cruces(a, 0, mitad));
     }
 
     void sinServidorNoHaceEsperar() {
@@ -193,40 +102,58 @@ private slots:
         qunsetenv("PULSE_SERVER");
     }
 
-    // Started before the server, it connects by itself when the server comes
-    // and again after the server was restarted (which forgets stored sounds).
+    // Made before the server, it connects by itself when the server comes,
+    // and again after a restart (which forgets the stored sounds).
     void suenaEnUnServidorReal() {
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
             QStandardPaths::findExecutable("parec").isEmpty())
             QSKIP("sin pulseaudio ni parec");
-        ServidorPrivado s;
-        QVERIFY(s.carpeta.isValid());
-        qputenv("PULSE_SERVER", s.direccion().toLocal8Bit());
+        QTemporaryDir dir;
+        const QString socket = dir.filePath("native");
+        qputenv("PULSE_SERVER", "unix:" + socket.toLocal8Bit());
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("XDG_RUNTIME_DIR", dir.path());
+        entorno.insert("HOME", dir.path());
+        QProcess servidor;
+        servidor.setProcessEnvironment(entorno);
+        servidor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         ConfirmacionPulse c;
         c.aceptada(); // nothing there yet: nothing happens
         for (int vez = 0; vez < 2; ++vez) {
-            if (!s.arrancar())
+            // One output, "altavoz", that plays nowhere.
+            servidor.start("pulseaudio",
+                           {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                            "--disable-shm=yes", "--log-level=error", "-L",
+                            "module-native-protocol-unix auth-anonymous=1 socket=" + socket, "-L",
+                            "module-null-sink sink_name=altavoz rate=48000"});
+            for (int i = 0; i < 250 && !QFile::exists(socket); ++i)
+                servidor.waitForFinished(20);
+            if (servidor.state() != QProcess::Running || !QFile::exists(socket))
                 QSKIP("pulseaudio no arranca aquí");
-            QVERIFY2(esperar([&] { return c.preparada(); }, 5000), "no se conecta solo");
-            struct Caso {
-                const char* nombre;
-                void (ConfirmacionPulse::*pedir)();
-                double duracionMs;
-            };
-            Escucha escucha;
-            QVERIFY2(escucha.empezar(), "parec no graba");
-            for (const Caso& caso : {Caso{"aceptada", &ConfirmacionPulse::aceptada, 60},
-                                     Caso{"ignorada", &ConfirmacionPulse::ignorada, 120}}) {
-                const Oido o = escucha.oir([&] { (c.*caso.pedir)(); });
-                qInfo("%s: llamada %.3f ms, primer sonido a %.1f ms, %.1f ms de sonido",
-                      caso.nombre, o.llamadaMs, o.latenciaMs, o.duracionMs);
-                QVERIFY2(o.latenciaMs >= 0, caso.nombre);
-                QVERIFY(o.llamadaMs < 5);
-                QVERIFY(o.latenciaMs < 250);
-                QVERIFY(std::abs(o.duracionMs - caso.duracionMs) < 15);
+            QTRY_VERIFY_WITH_TIMEOUT(c.preparada(), 5000);
+            // One recording for both: an idle null sink takes up to two
+            // seconds to notice a new listener.
+            QProcess parec;
+            parec.start("parec", {"--raw", "--format=s16le", "--rate=48000", "--channels=1",
+                                  "--latency-msec=5", "-d", "altavoz.monitor"});
+            QVERIFY2(parec.waitForReadyRead(5000), "parec no graba");
+            for (const auto& [nombre, ms] :
+                 {std::pair{"aceptada", 60.0}, std::pair{"ignorada", 120.0}}) {
+                QElapsedTimer t;
+                const auto [comienzo, duracion] = oir(parec, [&, n = nombre] {
+                    t.start();
+                    n[0] == 'a' ? c.aceptada() : c.ignorada();
+                    qInfo("%s: llamada de %.3f ms", n, t.nsecsElapsed() / 1e6);
+                });
+                qInfo("empieza %.1f ms dentro de lo grabado, dura %.1f ms", comienzo, duracion);
+                QVERIFY(comienzo >= 0 && comienzo < 50);
+                QVERIFY(std::abs(duracion - ms) < 15);
             }
-            s.parar();
-            QVERIFY(esperar([&] { return !c.preparada(); }, 3000));
+            parec.kill();
+            parec.waitForFinished();
+            servidor.terminate();
+            servidor.waitForFinished();
+            QTRY_VERIFY_WITH_TIMEOUT(!c.preparada(), 3000);
         }
         qunsetenv("PULSE_SERVER");
     }

@@ -18,6 +18,9 @@ using namespace quimbal;
 
 namespace {
 using Valores = QList<int>; // in the order of kCamposAjuste
+const QStringList kNombres{
+    "Tiempo de aceptación", "Ignorar repeticiones durante", "Pulsación larga", "Repetir tras",
+    "Repetir cada",         "Pausa con los dos switches",   "Soplido mínimo"};
 
 // What the dialog opens with: every value different, so a value written into
 // the wrong setting shows.
@@ -28,156 +31,115 @@ AjustesMotor inicial() {
         a.*c.miembro = v += 10;
     return a;
 }
-AjustesMotor con(const Valores& valores, bool confirmacion) {
+AjustesMotor con(const Valores& valores) {
     AjustesMotor a;
     for (std::size_t i = 0; i < kNumCamposAjuste; ++i)
         a.*kCamposAjuste[i].miembro = valores[int(i)];
-    a.confirmacion = confirmacion;
+    a.confirmacion = true;
     return a;
-}
-void escribir(frmAjustes& f, const QStringList& textos) {
-    for (std::size_t i = 0; i < kNumCamposAjuste; ++i)
-        f.txtCampos[i]->setText(textos[int(i)]);
 }
 } // namespace
 
 class TstFrmAjustes : public QObject {
     Q_OBJECT
 private slots:
-    void aceptaYDevuelve_data() {
-        QTest::addColumn<QStringList>("textos");
-        QTest::addColumn<Valores>("valores");
-        QTest::newRow("todo desactivado")
-            << QStringList{"0", "0", "0", "0", "0", "0", "0"} << Valores{0, 0, 0, 0, 0, 0, 0};
-        QTest::newRow("valores habituales")
-            << QStringList{"150", "300", "1500", "800", "400", "3000", "250"}
-            << Valores{150, 300, 1500, 800, 400, 3000, 250};
-        QTest::newRow("los máximos")
-            << QStringList{"5000", "10000", "10000", "10000", "10000", "20000", "2000"}
-            << Valores{5000, 10000, 10000, 10000, 10000, 20000, 2000};
-        QTest::newRow("blancos y ceros delante")
-            << QStringList{" 150", "300 ", "\t0", "0800", "00", " 3000\t", "0250"}
-            << Valores{150, 300, 0, 800, 0, 3000, 250};
-    }
-    // Enter accepts, from whichever box has the focus.
-    void aceptaYDevuelve() {
-        QFETCH(QStringList, textos);
-        QFETCH(Valores, valores);
-        DialogosFalsos d;
-        frmAjustes f(d, inicial());
-        f.show();
-        escribir(f, textos);
-        f.chkConfirmacion->setChecked(true);
-        QTest::keyClick(f.txtCampos[3], Qt::Key_Return);
-        QCOMPARE(f.result(), int(QDialog::Accepted));
-        QVERIFY(d.mensajes.isEmpty());
-        QCOMPARE(f.Ajustes(), con(valores, true));
-    }
-
-    void rechazaYSeQuedaAbierto_data() {
+    // One box gets the text, the others valid new values, and Enter is
+    // pressed in it.
+    void lectura_data() {
         QTest::addColumn<int>("campo");
         QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("nombre");
-        QTest::newRow("aceptación por encima") << 0 << "5001"
-                                               << "Tiempo de aceptación";
-        QTest::newRow("hexadecimal") << 0 << "&H10"
-                                     << "Tiempo de aceptación";
-        QTest::newRow("negativo") << 1 << "-5"
-                                  << "Ignorar repeticiones durante";
-        QTest::newRow("decimal") << 2 << "2.5"
-                                 << "Pulsación larga";
-        QTest::newRow("coma decimal") << 3 << "2,5"
-                                      << "Repetir tras";
-        QTest::newRow("letras") << 4 << "abc"
-                                << "Repetir cada";
-        QTest::newRow("vacío") << 5 << ""
-                               << "Pausa con los dos switches";
-        QTest::newRow("enorme") << 5 << "99999999999999999999"
-                                << "Pausa con los dos switches";
-        QTest::newRow("con la unidad") << 6 << "300ms"
-                                       << "Soplido mínimo";
-        QTest::newRow("soplido por encima") << 6 << "2001"
-                                            << "Soplido mínimo";
+        QTest::addColumn<int>("valor"); // -1: refused
+        QTest::newRow("cero") << 0 << "0" << 0;
+        QTest::newRow("máximo de aceptación") << 0 << "5000" << 5000;
+        QTest::newRow("aceptación por encima") << 0 << "5001" << -1;
+        QTest::newRow("hexadecimal") << 0 << "&H10" << -1;
+        QTest::newRow("blancos alrededor") << 1 << " 300\t" << 300;
+        QTest::newRow("negativo") << 1 << "-5" << -1;
+        QTest::newRow("ceros delante") << 2 << "0800" << 800;
+        QTest::newRow("decimal") << 2 << "2.5" << -1;
+        QTest::newRow("coma decimal") << 3 << "2,5" << -1;
+        QTest::newRow("letras") << 4 << "abc" << -1;
+        QTest::newRow("máximo de pausa") << 5 << "20000" << 20000;
+        QTest::newRow("vacío") << 5 << "" << -1;
+        QTest::newRow("enorme") << 5 << "99999999999999999999" << -1;
+        QTest::newRow("con la unidad") << 6 << "300ms" << -1;
+        QTest::newRow("máximo de soplido") << 6 << "2000" << 2000;
+        QTest::newRow("soplido por encima") << 6 << "2001" << -1;
     }
-    // The other boxes hold valid new values: none of them is taken either.
-    void rechazaYSeQuedaAbierto() {
+    void lectura() {
         QFETCH(int, campo);
         QFETCH(QString, texto);
-        QFETCH(QString, nombre);
+        QFETCH(int, valor);
         DialogosFalsos d;
         frmAjustes f(d, inicial());
         f.show();
-        escribir(f, {"1", "2", "3", "4", "5", "6", "7"});
+        Valores esperados{1, 2, 3, 4, 5, 6, 7};
+        for (int i = 0; i < esperados.size(); ++i)
+            f.txtCampos[i]->setText(QString::number(esperados[i]));
         f.txtCampos[campo]->setText(texto);
         f.chkConfirmacion->setChecked(true);
-        f.cmdAceptar->click();
-
+        QTest::keyClick(f.txtCampos[campo], Qt::Key_Return);
+        if (valor >= 0) {
+            QVERIFY(d.mensajes.isEmpty());
+            QCOMPARE(f.result(), int(QDialog::Accepted));
+            esperados[campo] = valor;
+            QCOMPARE(f.Ajustes(), con(esperados));
+            return;
+        }
         QCOMPARE(d.mensajes.size(), 1);
-        const QString maximo = QString::number(kCamposAjuste[campo].maximo);
         QCOMPARE(d.mensajes[0].texto, QStringLiteral("«%1» tiene que ser un número entero de "
                                                      "milésimas de segundo entre 0 y %2.")
-                                          .arg(nombre, maximo));
+                                          .arg(kNombres[campo])
+                                          .arg(kCamposAjuste[campo].maximo));
         QCOMPARE(d.mensajes[0].estilo, vbExclamation);
+        // Still open, nothing taken, back at the wrong box with its text
+        // selected to be typed over.
         QVERIFY(f.isVisible());
         QCOMPARE(f.result(), int(QDialog::Rejected));
         QCOMPARE(f.Ajustes(), inicial());
-        // Back at the wrong box, its text selected to be typed over.
         QCOMPARE(f.focusWidget(), f.txtCampos[campo]);
         QCOMPARE(f.txtCampos[campo]->selectedText(), texto);
-
         // Put right, it is accepted.
         QTest::keyClicks(f.txtCampos[campo], QStringLiteral("9"));
         f.cmdAceptar->click();
         QCOMPARE(f.result(), int(QDialog::Accepted));
-        Valores esperados{1, 2, 3, 4, 5, 6, 7};
         esperados[campo] = 9;
-        QCOMPARE(f.Ajustes(), con(esperados, true));
+        QCOMPARE(f.Ajustes(), con(esperados));
     }
 
-    // Modal, showing the settings it was given (those out of range as they
-    // will be used); only Aceptar gives anything back.
+    // Modal, showing the settings it was given (out of range as they will
+    // be used); only Aceptar gives anything back.
     void mostrarAjustes_data() {
-        QTest::addColumn<QString>("como");
-        QTest::addColumn<bool>("devuelve");
-        QTest::newRow("Aceptar") << "Aceptar" << true;
-        QTest::newRow("Cancelar") << "Cancelar" << false;
-        QTest::newRow("Esc") << "Esc" << false;
-        QTest::newRow("cerrar la ventana") << "cerrar" << false;
+        QTest::addColumn<int>("tecla"); // 0: a click on Cancelar
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Cancelar") << 0;
     }
     void mostrarAjustes() {
-        QFETCH(QString, como);
-        QFETCH(bool, devuelve);
+        QFETCH(int, tecla);
         DialogosFalsos d;
         AjustesMotor dados = inicial();
         dados.aceptacion_ms = 9000;
         dados.confirmacion = true;
-        bool visto = false;
+        QStringList visto;
         QTimer::singleShot(0, [&] {
             auto* f = qobject_cast<frmAjustes*>(QApplication::activeModalWidget());
-            if (!f)
-                return;
-            visto = f->isModal() && f->windowTitle() == QLatin1String("Ajustes de las entradas") &&
-                    f->txtCampos[0]->text() == QLatin1String("5000") &&
-                    f->txtCampos[1]->text() == QLatin1String("120") &&
-                    f->chkConfirmacion->isChecked();
+            QVERIFY(f && f->isModal());
+            visto << f->windowTitle() << f->txtCampos[0]->text() << f->txtCampos[1]->text()
+                  << QString::number(f->chkConfirmacion->isChecked());
             f->txtCampos[1]->setText(QStringLiteral("700"));
-            if (como == QLatin1String("Aceptar"))
-                f->cmdAceptar->click();
-            else if (como == QLatin1String("Cancelar"))
-                f->cmdCancelar->click();
-            else if (como == QLatin1String("Esc"))
-                QTest::keyClick(f->txtCampos[1], Qt::Key_Escape);
+            if (tecla)
+                QTest::keyClick(f->txtCampos[1], Qt::Key(tecla));
             else
-                f->close();
+                f->cmdCancelar->click();
         });
         const std::optional<AjustesMotor> r = MostrarAjustes(nullptr, d, dados);
-        QVERIFY(visto);
-        QCOMPARE(r.has_value(), devuelve);
-        if (devuelve) {
-            AjustesMotor esperado = dados.acotados();
-            esperado.ignorar_ms = 700;
+        QCOMPARE(visto, (QStringList{"Ajustes de las entradas", "5000", "120", "1"}));
+        QCOMPARE(r.has_value(), tecla == Qt::Key_Return);
+        AjustesMotor esperado = dados.acotados();
+        esperado.ignorar_ms = 700;
+        if (r)
             QCOMPARE(*r, esperado);
-        }
     }
 
     void accesibleConTeclado() {
@@ -197,23 +159,13 @@ private slots:
         QVERIFY(!teclas.contains(QString()));
         QCOMPARE(QSet<QString>(teclas.begin(), teclas.end()).size(), teclas.size());
 
-        // Tab goes through every box, then the check box and the buttons;
-        // each says what it is to a screen reader.
-        QList<QWidget*> esperado(f.txtCampos.begin(), f.txtCampos.end());
-        esperado << f.chkConfirmacion << f.cmdAceptar << f.cmdCancelar;
-        QList<QWidget*> orden;
-        QWidget* w = f.txtCampos[0];
-        do {
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&f))
-                orden << w;
-            w = w->nextInFocusChain();
-        } while (w != f.txtCampos[0]);
-        QCOMPARE(orden, esperado);
-        for (QWidget* c : orden) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-            QVERIFY(a);
-            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(c->objectName()));
-        }
+        // Each box, the check box and the buttons say what they are to a
+        // screen reader.
+        for (QWidget* c : f.findChildren<QWidget*>())
+            if (c->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(
+                    !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                    qPrintable(c->objectName()));
     }
 
     // The desktop's font, as the carer set it, sizes the dialog.
@@ -226,16 +178,10 @@ private slots:
             DialogosFalsos d;
             return frmAjustes(d, inicial()).sizeHint();
         };
-        const QSize pequeno = tamano(9);
-        const QSize grande = tamano(18);
+        const QSize pequeno = tamano(9), grande = tamano(18);
         QApplication::setFont(antes);
-        QVERIFY2(grande.width() > pequeno.width() * 3 / 2 &&
-                     grande.height() > pequeno.height() * 3 / 2,
-                 qPrintable(QStringLiteral("%1x%2 -> %3x%4")
-                                .arg(pequeno.width())
-                                .arg(pequeno.height())
-                                .arg(grande.width())
-                                .arg(grande.height())));
+        QVERIFY(grande.width() > pequeno.width() * 3 / 2);
+        QVERIFY(grande.height() > pequeno.height() * 3 / 2);
     }
 };
 
