@@ -1,6 +1,8 @@
 #pragma once
-// A short sound that confirms each press the inputs counted, and a different
-// one for a press they ignored; played without holding the caller up.
+// The confirmation sounds: each switch press (or blow) the inputs count is
+// answered with one short sound, each one they drop with another, so that a
+// user who cannot see the screen knows whether the press was taken. A call
+// returns at once whatever the sound system does; without one, nothing sounds.
 #include <memory>
 
 namespace quimbal {
@@ -8,10 +10,13 @@ namespace quimbal {
 class Confirmacion {
 public:
     virtual ~Confirmacion() = default;
+    // The press was counted: a short rising sound.
     virtual void aceptada() = 0;
+    // The press was dropped (too short, too soon, paused): a lower, longer one.
     virtual void ignorada() = 0;
 };
 
+// The confirmation sounds of this system.
 std::unique_ptr<Confirmacion> CrearConfirmacion();
 
 } // namespace quimbal

@@ -1,5 +1,6 @@
 #include "ui/LecturaNumero.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <clocale>
@@ -116,6 +117,22 @@ std::optional<int> RetrasoDesdeTexto(const QString& texto) {
     if (!(r >= 1 && r <= 9999))
         return std::nullopt;
     return static_cast<int>(r);
+}
+
+std::optional<int> EnteroDesdeTexto(const QString& texto, int maximo) {
+    const QString s = texto.trimmed();
+    if (s.isEmpty())
+        return std::nullopt;
+    // Held at maximo + 1 once past it: any number of digits, no overflow.
+    qint64 valor = 0;
+    for (QChar c : s) {
+        if (!esDigito(c))
+            return std::nullopt;
+        valor = std::min<qint64>(valor * 10 + (c.unicode() - u'0'), qint64(maximo) + 1);
+    }
+    if (valor > maximo)
+        return std::nullopt;
+    return static_cast<int>(valor);
 }
 
 } // namespace quimbal

@@ -1,5 +1,6 @@
 #pragma once
-// Reading a number typed by the user, the way the delay box reads it.
+// Reading a number typed by the user: the way the delay box reads it, and the
+// stricter whole numbers of the input timing settings.
 #include <QString>
 #include <optional>
 
@@ -21,5 +22,10 @@ double RedondearAPar(double valor);
 // The delay the text stands for (1 to 9999 whole milliseconds), or nothing
 // when the text is not a valid delay.
 std::optional<int> RetrasoDesdeTexto(const QString& texto);
+
+// The whole number 0..maximo the text is, blanks around it allowed; nothing
+// for anything else. Stricter than Val: a setting that a typo turned into 0
+// would be switched off without a word.
+std::optional<int> EnteroDesdeTexto(const QString& texto, int maximo);
 
 } // namespace quimbal

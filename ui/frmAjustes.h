@@ -1,0 +1,60 @@
+#pragma once
+// "Ajustes de las entradas": the timing settings of one profile's inputs.
+// Laid out, not placed: it grows with the font the carer's desktop uses.
+#include "profiles/AjustesMotor.h"
+
+#include <QDialog>
+#include <array>
+#include <iterator>
+#include <optional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace quimbal {
+
+class Dialogos;
+
+inline constexpr std::size_t kNumCamposAjuste = std::size(kCamposAjuste);
+
+class frmAjustes : public QDialog {
+    Q_OBJECT
+public:
+    frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget* padre = nullptr);
+
+    // One box per numeric setting, in the order of kCamposAjuste, each with
+    // its label (the box's buddy) and its explanation under it.
+    std::array<QLabel*, kNumCamposAjuste> lblCampos;
+    std::array<QLineEdit*, kNumCamposAjuste> txtCampos;
+    std::array<QLabel*, kNumCamposAjuste> lblExplicaciones;
+    QCheckBox* chkConfirmacion;
+    QGroupBox* fraTiempos;
+    // The dialog's sections, top to bottom, above the buttons: the timing
+    // group, then the confirmation sound. A further section (the USB switch
+    // box) is added here as a group of its own, after them.
+    QVBoxLayout* lytSecciones;
+    QPushButton* cmdAceptar;
+    QPushButton* cmdCancelar;
+
+    void cmdAceptar_Click();
+    void cmdCancelar_Click();
+    // The settings accepted: the ones given until the dialog is accepted.
+    const AjustesMotor& Ajustes() const { return ajustes_; }
+
+protected:
+    void reject() override; // Esc and the title bar's close: Cancelar
+
+private:
+    Dialogos& dialogos_;
+    AjustesMotor ajustes_;
+};
+
+// Opens the dialog modally; the new settings when the user accepted them.
+std::optional<AjustesMotor> MostrarAjustes(QWidget* padre, Dialogos& dialogos,
+                                           const AjustesMotor& ajustes);
+
+} // namespace quimbal
