@@ -4,6 +4,7 @@
 #include "app/VentanaPrincipal.h"
 #include "app/frmInicio.h"
 #include "input/Entradas.h"
+#include "platform/Confirmacion.h"
 #include "platform/CopiaUnica.h"
 #include "platform/FinDeSesion.h"
 #include "platform/Inyector.h"
@@ -203,6 +204,7 @@ int EjecutarPrograma(int argc, char** argv) {
     if (instancia == Instancia::SinBloqueo)
         archivos.FijarSinBloqueo();
     Entradas entradas(perfiles, *puerto, *sonido, *inyector);
+    entradas.FabricaConfirmacion = [] { return CrearConfirmacion(); };
 
     std::unique_ptr<VentanaPrincipal> ventana;
     QPointer<frmInicio> inicio;

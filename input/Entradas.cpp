@@ -84,7 +84,11 @@ void Entradas::AvanzarMotor() {
     alMotor([this](qint64 t) { motor_.avanzar(t); });
 }
 
+Entradas::~Entradas() = default;
+
 void Entradas::FijarAjustes(const AjustesMotor& ajustes) {
+    if (ajustes.confirmacion && !confirmacion_ && FabricaConfirmacion)
+        confirmacion_ = FabricaConfirmacion();
     if (ajustes.acotados() == motor_.ajustes())
         return;
     alMotor([&](qint64 t) { motor_.fijarAjustes(ajustes, t); });

@@ -33,6 +33,7 @@ public:
     // `perfiles` at each reading.
     Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& sonido, Inyector& inyector,
              QObject* padre = nullptr);
+    ~Entradas() override;
 
     // True while the configuration window is shown: inputs only report.
     bool ModoTest = false;
@@ -54,9 +55,9 @@ public:
     // press acts once, at once).
     void FijarAjustes(const AjustesMotor& ajustes);
     const AjustesMotor& Ajustes() const { return motor_.ajustes(); }
-    // Where accepted and ignored presses are confirmed by a sound (none: no
-    // sound); used only while the settings ask for it.
-    void FijarConfirmacion(Confirmacion* confirmacion) { confirmacion_ = confirmacion; }
+    // Makes the sounds that confirm accepted and ignored presses, the first
+    // time a profile asks for them (none: no sound).
+    std::function<std::unique_ptr<Confirmacion>()> FabricaConfirmacion;
     bool Pausado() const { return motor_.pausado(); }
     // Runs the engine's timers that are due (the program's timer does this
     // by itself).
@@ -133,7 +134,7 @@ private:
     Motor motor_;
     QTimer tmrMotor_;
     QElapsedTimer reloj_;
-    Confirmacion* confirmacion_ = nullptr;
+    std::unique_ptr<Confirmacion> confirmacion_;
     // An action of the engine failed during the current tick.
     bool accionFallida_ = false;
 };

@@ -11,6 +11,7 @@
 #include "profiles/Perfiles.h"
 #include "ui/Controles.h"
 #include "ui/Fuentes.h"
+#include "ui/frmAjustes.h"
 #include "ui/frmMas.h"
 
 #include <QCloseEvent>
@@ -148,6 +149,9 @@ void frmSwitch::crearControles() {
     lblTestSonido =
         etiquetaDeTest(QStringLiteral("Test del sonido"), fraModo, 2400, 1800, 1335, 615);
     cmdMas = boton("&Más", fraAccion, 3720, 1920, 855, 450);
+    cmdAjustes = boton("A&justes...", fraAccion, 1200, 1920, 2055, 450);
+    cmdAjustes->setToolTip(QStringLiteral("Tiempos de las pulsaciones de este usuario: aceptación, "
+                                          "repeticiones, pulsación larga, pausa, confirmación"));
 
     envolver(optSwitch);
     envolver(optSonido);
@@ -166,22 +170,23 @@ void frmSwitch::crearControles() {
         {lblUsuario, "lblUsuario"},       {lblAccion1, "lblAccion1"},
         {lblAccion2, "lblAccion2"},       {fraModo, "fraModo"},
         {lblTest2, "lblTest2"},           {lblTest1, "lblTest1"},
-        {lblTestSonido, "lblTestSonido"}, {cmdMas, "cmdMas"}};
+        {lblTestSonido, "lblTestSonido"}, {cmdMas, "cmdMas"},
+        {cmdAjustes, "cmdAjustes"}};
     for (const auto& [o, n] : nombres)
         o->setObjectName(QString::fromLatin1(n));
 
     // Tab order: the controls that take the focus, by tab index.
     QWidget* orden[] = {cmdAceptar,  cboUsuario, optSwitch,  cboSwitch, optSonido,     cboSonido,
                         cboTeclas1,  txtLetra1,  cboTeclas2, txtLetra2, cmdPorDefecto, cmdAgregar,
-                        cmdEliminar, cmdAyuda,   cmdSalir,   cmdMas};
+                        cmdEliminar, cmdAyuda,   cmdSalir,   cmdMas,    cmdAjustes};
     for (std::size_t i = 0; i + 1 < std::size(orden); ++i)
         QWidget::setTabOrder(orden[i], orden[i + 1]);
     for (QLabel* l : {lblUsuario, lblAccion1, lblAccion2})
         l->setFocusPolicy(Qt::NoFocus);
 
     // Enter presses Aceptar from any control that is not a button; Esc is Salir.
-    for (QPushButton* b :
-         {cmdAceptar, cmdPorDefecto, cmdAgregar, cmdEliminar, cmdAyuda, cmdSalir, cmdMas})
+    for (QPushButton* b : {cmdAceptar, cmdPorDefecto, cmdAgregar, cmdEliminar, cmdAyuda, cmdSalir,
+                           cmdMas, cmdAjustes})
         b->setAutoDefault(true);
     cmdAceptar->setDefault(true);
 
@@ -195,6 +200,7 @@ void frmSwitch::conectarManejadores() {
     connect(cmdAyuda, &QPushButton::clicked, this, &frmSwitch::cmdAyuda_Click);
     connect(cmdSalir, &QPushButton::clicked, this, &frmSwitch::cmdSalir_Click);
     connect(cmdMas, &QPushButton::clicked, this, &frmSwitch::cmdMas_Click);
+    connect(cmdAjustes, &QPushButton::clicked, this, &frmSwitch::cmdAjustes_Click);
     connect(cmdAgregar, &QPushButton::clicked, this, &frmSwitch::cmdAgregar_Click);
     connect(cmdEliminar, &QPushButton::clicked, this, &frmSwitch::cmdEliminar_Click);
     connect(cmdPorDefecto, &QPushButton::clicked, this, &frmSwitch::cmdPorDefecto_Click);
@@ -440,6 +446,16 @@ void frmSwitch::cmdSalir_Click() {
 void frmSwitch::cmdMas_Click() {
     if (const auto r = MostrarMasOpciones(this, servicios_.dialogos, perfiles_.enUso().Retraso))
         perfiles_.fijarRetraso(*r);
+}
+
+void frmSwitch::cmdAjustes_Click() {
+    if (perfiles_.vacia())
+        return;
+    const QString nombre = perfiles_.enUso().Nombre.recortado();
+    if (const auto r = MostrarAjustes(this, servicios_.dialogos, archivos_.ajustes().de(nombre))) {
+        archivos_.ajustes().fijar(nombre, *r);
+        entradas_.FijarAjustes(*r);
+    }
 }
 
 void frmSwitch::ActivaOpcionSwitch() {

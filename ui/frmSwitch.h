@@ -54,6 +54,9 @@ public:
     Etiqueta* lblTest1;
     Etiqueta* lblTestSonido;
     QPushButton* cmdMas;
+    // Beyond the classic layout, in the free space of the action frame: the
+    // timing settings of the profile in use (last in tab order).
+    QPushButton* cmdAjustes;
 
     // Raised while the add-profile prompt (or its "name exists" box) or the
     // exit confirmation is open: the tray icon ignores presses meanwhile.
@@ -68,6 +71,7 @@ public:
     void cmdAyuda_Click();
     void cmdSalir_Click();
     void cmdMas_Click();
+    void cmdAjustes_Click();
 
     // Profiles.
     void cboUsuario_Click();
