@@ -52,6 +52,13 @@ Entradas::Entradas(const Perfiles& perfiles, PuertoSerie& puerto, NivelSonido& s
     tmrDelaySonido.setTimerType(Qt::PreciseTimer);
     tmrDelaySonido.setSingleShot(true);
     connect(&sonido_, &NivelSonido::nivel, this, &Entradas::ProcesarNivelSonido);
+    // A change of the lines, where the system reports it, runs a tick at
+    // once: a press acts within milliseconds instead of at the next tick.
+    // The ticks keep running as the floor.
+    puerto_.alCambiarLineas = [this] {
+        if (tmrSwitch.isActive() && puertoAbierto_)
+            tmrSwitch_Timer();
+    };
 }
 
 void Entradas::FijarAcciones(const Accion& accion1, const Accion& accion2) {
@@ -84,7 +91,9 @@ void Entradas::AvanzarMotor() {
     alMotor([this](qint64 t) { motor_.avanzar(t); });
 }
 
-Entradas::~Entradas() = default;
+Entradas::~Entradas() {
+    puerto_.alCambiarLineas = nullptr;
+}
 
 void Entradas::FijarAjustes(const AjustesMotor& ajustes) {
     if (ajustes.confirmacion && !confirmacion_ && FabricaConfirmacion)

@@ -5,6 +5,7 @@
 // reports its failure to the caller, which decides whether to skip it.
 #include <QString>
 #include <memory>
+#include <functional>
 #include <optional>
 
 namespace quimbal {
@@ -43,6 +44,12 @@ public:
     // cannot be set.
     virtual bool activarRTS() = 0;
     virtual bool activarDTR() = 0;
+
+    // Where the system reports changes of CTS or DSR as they happen, called
+    // on the user-interface thread after each one, so that the poll reads
+    // the lines at once instead of at its next tick. Never called where the
+    // system has no such report: the poll alone finds the changes there.
+    std::function<void()> alCambiarLineas;
 };
 
 // The serial port backend of this system; port numbers stand for devices as

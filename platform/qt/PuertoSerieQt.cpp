@@ -70,7 +70,17 @@ bool PuertoSerieQt::abrir(int numero) {
         puerto_.clearError();
         return false;
     }
-    espera_.iniciar(puerto_.handle());
+    // A change is handed to the user-interface thread; dropped if the port
+    // object is gone by then.
+    espera_.iniciar(puerto_.handle(), [this] {
+        QMetaObject::invokeMethod(
+            &contexto_,
+            [this] {
+                if (alCambiarLineas && puerto_.isOpen())
+                    alCambiarLineas();
+            },
+            Qt::QueuedConnection);
+    });
     return true;
 }
 

@@ -37,6 +37,8 @@ private:
     DetectorPulso pulsoCTS_;
     DetectorPulso pulsoDSR_;
     EsperaModem espera_;
+    // Owns the changes posted by the waiting thread: they go with it.
+    QObject contexto_;
     FalloPuerto fallo_ = FalloPuerto::Ninguno;
     QString dispositivo_;
 };

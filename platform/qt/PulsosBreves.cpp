@@ -37,7 +37,7 @@ void InstalarDespertar() {
 } // namespace
 #endif
 
-void EsperaModem::iniciar(int descriptor) {
+void EsperaModem::iniciar(int descriptor, std::function<void()> alCambiar) {
     detener();
 #ifdef Q_OS_LINUX
     if (descriptor < 0)
@@ -45,10 +45,15 @@ void EsperaModem::iniciar(int descriptor) {
     InstalarDespertar();
     fin_ = false;
     terminado_ = false;
-    hilo_ = std::thread([this, descriptor] {
-        while (!fin_)
-            if (::ioctl(descriptor, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR) != 0 && errno != EINTR)
+    hilo_ = std::thread([this, descriptor, alCambiar = std::move(alCambiar)] {
+        while (!fin_) {
+            if (::ioctl(descriptor, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR) == 0) {
+                if (alCambiar && !fin_)
+                    alCambiar();
+            } else if (errno != EINTR) {
                 break; // no such wait here, or the device is gone
+            }
+        }
         terminado_ = true;
     });
 #else

@@ -6,6 +6,7 @@
 // it is, as before.
 #include <QSerialPort>
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -29,7 +30,8 @@ std::optional<ContadoresModem> LeerContadoresModem(QSerialPort& puerto);
 class EsperaModem {
 public:
     ~EsperaModem() { detener(); }
-    void iniciar(int descriptor);
+    // `alCambiar` runs on the thread after each change the driver reports.
+    void iniciar(int descriptor, std::function<void()> alCambiar = {});
     // Returns once the thread has ended: call it before closing the port.
     void detener();
 

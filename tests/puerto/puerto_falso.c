@@ -16,6 +16,10 @@
  *   ioctl_errno      every modem-line request fails with this errno
  *   desenchufado     1 = the device is gone: the tty is hung up and every
  *                    modem-line request fails with EIO
+ *   sin_espera       1 = TIOCMIWAIT fails as on a pseudo-terminal (a driver
+ *                    that reports no changes); otherwise it returns once CTS
+ *                    or DSR (as read through TIOCMGET) differs from when it
+ *                    was called, as a UART driver does
  * What the program did is written to PATH.lineas after each change:
  * abierto, rts, dtr, aperturas, cierres, lecturas.
  *
@@ -27,11 +31,13 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <poll.h>
 #include <pthread.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -49,7 +55,7 @@ static struct dispositivo {
 static int n_dispositivos;
 
 struct estado {
-    int cts, dsr, abrir_errno, ioctl_errno, desenchufado;
+    int cts, dsr, abrir_errno, ioctl_errno, desenchufado, sin_espera;
     long cts_cambios, dsr_cambios;
     int hay_contadores;
 };
@@ -107,6 +113,8 @@ static void leer_estado(const struct dispositivo* d, struct estado* e) {
             e->ioctl_errno = (int)valor;
         else if (!strcmp(clave, "desenchufado"))
             e->desenchufado = valor != 0;
+        else if (!strcmp(clave, "sin_espera"))
+            e->sin_espera = valor != 0;
         else if (!strcmp(clave, "cts_cambios")) {
             e->cts_cambios = valor;
             e->hay_contadores = 1;
@@ -317,11 +325,87 @@ static int lineas_modem(struct dispositivo* d, unsigned long peticion, void* arg
     return 0;
 }
 
+/* The masked input lines as TIOCMGET would give them now; -1 when the
+ * device is gone or its waits are off. Under the lock. */
+static int lineas_de_espera(struct dispositivo* d, unsigned long mascara) {
+    struct estado e;
+    leer_estado(d, &e);
+    if (e.desenchufado || e.sin_espera || d->esclavo < 0)
+        return -1;
+    return (int)(((e.cts && d->rts ? TIOCM_CTS : 0) | (e.dsr && d->dtr ? TIOCM_DSR : 0)) & mascara);
+}
+
+/* TIOCMIWAIT: watches the state file's folder (the test replaces the file
+ * with a rename) and returns when a masked line changed. A signal ends the
+ * wait with EINTR, as the driver's wait does. */
+static int esperar_cambio(int fd, unsigned long mascara) {
+    pthread_mutex_lock(&cerrojo);
+    struct dispositivo* d = de_descriptor(fd);
+    int antes = d ? lineas_de_espera(d, mascara) : -1;
+    char carpeta[4200] = "";
+    if (d) {
+        snprintf(carpeta, sizeof carpeta, "%s", d->ruta_estado);
+        char* barra = strrchr(carpeta, '/');
+        if (barra)
+            *barra = 0;
+    }
+    pthread_mutex_unlock(&cerrojo);
+    if (antes < 0) {
+        errno = d ? ENOTTY : EBADF;
+        return -1;
+    }
+    int aviso = inotify_init1(IN_CLOEXEC);
+    if (aviso < 0 || inotify_add_watch(aviso, carpeta, IN_MOVED_TO | IN_CLOSE_WRITE) < 0) {
+        if (aviso >= 0)
+            ((fn_close)real("close"))(aviso);
+        errno = ENOTTY;
+        return -1;
+    }
+    int r = -1;
+    for (;;) {
+        pthread_mutex_lock(&cerrojo);
+        d = de_descriptor(fd);
+        int ahora = d ? lineas_de_espera(d, mascara) : -1;
+        pthread_mutex_unlock(&cerrojo);
+        if (ahora < 0) {
+            errno = EIO;
+            break;
+        }
+        if (ahora != antes) {
+            r = 0;
+            break;
+        }
+        struct pollfd p = {.fd = aviso, .events = POLLIN};
+        int n = poll(&p, 1, 100);
+        if (n < 0) {
+            break; /* EINTR: the caller's signal */
+        }
+        if (n > 0) {
+            char sobra[4096];
+            if (read(aviso, sobra, sizeof sobra) < 0 && errno != EAGAIN) {
+                errno = EIO;
+                break;
+            }
+        }
+    }
+    int guardado = errno;
+    ((fn_close)real("close"))(aviso);
+    errno = guardado;
+    return r;
+}
+
 int ioctl(int fd, unsigned long peticion, ...) {
     va_list ap;
     va_start(ap, peticion);
     void* arg = va_arg(ap, void*);
     va_end(ap);
+    if (fd >= 0 && peticion == TIOCMIWAIT) {
+        pthread_mutex_lock(&cerrojo);
+        const int nuestro = de_descriptor(fd) != NULL;
+        pthread_mutex_unlock(&cerrojo);
+        if (nuestro)
+            return esperar_cambio(fd, (unsigned long)arg);
+    }
     if (fd >= 0 && (peticion == TIOCMGET || peticion == TIOCMBIS || peticion == TIOCMBIC ||
                     peticion == TIOCMSET || peticion == TIOCGICOUNT)) {
         pthread_mutex_lock(&cerrojo);
