@@ -18,6 +18,8 @@ cerrar() {
   terminar_objetivo
   parar_bus_con_notificador
   limpiar_puerto_falso
+  # The sound server this test started again (the desktop's own is gone).
+  parar_pulseaudio
 }
 trap cerrar EXIT
 pasadas=0

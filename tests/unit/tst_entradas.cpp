@@ -2,6 +2,7 @@
 // the sound readings with their threshold and re-arm delay.
 #include "input/Entradas.h"
 #include "profiles/Perfiles.h"
+#include "tests/fakes/AjustesDeTexto.h"
 #include "tests/fakes/InyectorFalso.h"
 #include "tests/fakes/NivelSonidoFalso.h"
 #include "tests/fakes/PuertoSerieFalso.h"
@@ -90,6 +91,65 @@ Prueba cambios(const QSignalSpy& spy) {
 class TstEntradas : public QObject {
     Q_OBJECT
 private slots:
+    // The poll hands each edge to the engine with the time it saw it: the
+    // settings act through the program's own poll, on the engine's clock.
+    void ajustesPorElSondeo_data() {
+        QTest::addColumn<QString>("ajuste");
+        QTest::addColumn<int>("pulsadoMs");
+        QTest::addColumn<QStringList>("acciones");
+        QTest::newRow("todo desactivado") << "" << 100 << QStringList{F1};
+        QTest::newRow("aceptación, corta") << "aceptacion=300" << 100 << QStringList{};
+        QTest::newRow("aceptación, larga") << "aceptacion=300" << 500 << QStringList{F1};
+        QTest::newRow("larga alcanzada") << "larga=1000" << 1200 << QStringList{F2};
+        QTest::newRow("larga no alcanzada") << "larga=1000" << 400 << QStringList{F1};
+        QTest::newRow("repetición") << "repetir_tras=500 repetir_cada=250" << 1400
+                                    << QStringList{F1, F1, F1, F1, F1};
+    }
+    void ajustesPorElSondeo() {
+        QFETCH(QString, ajuste);
+        QFETCH(int, pulsadoMs);
+        QFETCH(QStringList, acciones);
+        Banco b;
+        qint64 reloj = 1000;
+        b.entradas.Reloj = [&] { return reloj; };
+        b.entradas.FijarAjustes(AjustesDeTexto(ajuste));
+        QStringList hechas;
+        // Ticks of 50 ms, the engine's timers run whenever they are due.
+        auto avanzar = [&](int ms) {
+            for (int t = 0; t < ms; t += 50) {
+                reloj += 50;
+                b.puerto.llamadas.clear();
+                b.entradas.AvanzarMotor();
+                b.entradas.tmrSwitch_Timer();
+                for (const QString& l : std::as_const(b.puerto.llamadas))
+                    if (l.startsWith(QLatin1String("teclas:")))
+                        hechas << l;
+            }
+        };
+        b.puerto.cts = true;
+        avanzar(pulsadoMs);
+        b.puerto.cts = false;
+        avanzar(1000);
+        QCOMPARE(hechas, acciones);
+    }
+
+    // Where the port reports a change of its lines, the tick runs at once;
+    // with the poll stopped (sound mode) a change does nothing.
+    void cambioDeLineasSinEsperarAlTick() {
+        Banco b;
+        b.entradas.ActivarSondeo(true);
+        b.puerto.cts = true;
+        b.puerto.llamadas.clear();
+        QVERIFY(b.puerto.alCambiarLineas);
+        b.puerto.alCambiarLineas();
+        QVERIFY(b.puerto.llamadas.contains(F1));
+        b.entradas.ActivarSondeo(false);
+        b.puerto.cts = false;
+        b.puerto.llamadas.clear();
+        b.puerto.alCambiarLineas();
+        QVERIFY(b.puerto.llamadas.isEmpty());
+    }
+
     void ambosEnUnTickPrimeroElUno() {
         Banco b;
         // The latch is set before the action runs: a tick run from inside
