@@ -102,8 +102,8 @@ private slots:
         QTest::newRow("aceptación, larga") << "aceptacion=300" << 500 << QStringList{F1};
         QTest::newRow("larga alcanzada") << "larga=1000" << 1200 << QStringList{F2};
         QTest::newRow("larga no alcanzada") << "larga=1000" << 400 << QStringList{F1};
-        QTest::newRow("repetición") << "repetir_tras=500 repetir_cada=250" << 1400
-                                    << QStringList{F1, F1, F1, F1, F1};
+        QTest::newRow("repetición")
+            << "repetir_tras=500 repetir_cada=250" << 1400 << QStringList{F1, F1, F1, F1, F1};
     }
     void ajustesPorElSondeo() {
         QFETCH(QString, ajuste);
