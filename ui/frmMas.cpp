@@ -64,6 +64,10 @@ frmMas::frmMas(Dialogos& dialogos, int retraso, QWidget* padre)
                          3360, 1455, 450);
     cmdCancelar = control(new QPushButton(QStringLiteral("&Cancelar"), this), "cmdCancelar", 3720,
                           3360, 1455, 450);
+    // What a screen reader says of the box: its label, tied to it.
+    lblRetraso->setBuddy(txtRetraso);
+    txtRetraso->setAccessibleName(QStringLiteral("Retraso entre clics"));
+    txtRetraso->setAccessibleDescription(QStringLiteral("En milésimas de segundo"));
     QWidget::setTabOrder(txtRetraso, cmdAceptar);
     QWidget::setTabOrder(cmdAceptar, cmdCancelar);
     cmdAceptar->setAutoDefault(true);

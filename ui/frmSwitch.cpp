@@ -190,6 +190,25 @@ void frmSwitch::crearControles() {
         b->setAutoDefault(true);
     cmdAceptar->setDefault(true);
 
+    // Names for a screen reader where the caption does not say what a
+    // control is (lists named by their value, two letter boxes with the
+    // frame's caption); the labels are tied to what they name. Nothing of
+    // what is shown changes.
+    lblUsuario->setBuddy(cboUsuario);
+    lblAccion1->setBuddy(cboTeclas1);
+    lblAccion2->setBuddy(cboTeclas2);
+    const std::pair<QWidget*, const char*> accesibles[] = {
+        {cboUsuario, "Usuario"},
+        {cboSwitch, "Puerto serie"},
+        {cboSonido, "Umbral de sonido"},
+        {cboTeclas2, "Acción del switch 2"},
+        {txtLetra2, "Letra del switch 2"},
+        {cmdMas, "Más opciones: retraso entre clics"},
+        {cmdPorDefecto, "Establecer valores por defecto"},
+    };
+    for (const auto& [w, n] : accesibles)
+        w->setAccessibleName(QString::fromUtf8(n));
+    NombrarEntrada1(QStringLiteral("switch 1"));
     cmdMas->setEnabled(false);
     optSonido->setChecked(true);
     cmdAceptar->setFocus();
@@ -448,6 +467,11 @@ void frmSwitch::cmdMas_Click() {
         perfiles_.fijarRetraso(*r);
 }
 
+void frmSwitch::NombrarEntrada1(const QString& entrada) {
+    cboTeclas1->setAccessibleName(QStringLiteral("Acción del ") + entrada);
+    txtLetra1->setAccessibleName(QStringLiteral("Letra del ") + entrada);
+}
+
 void frmSwitch::cmdAjustes_Click() {
     if (perfiles_.vacia())
         return;
@@ -467,6 +491,7 @@ void frmSwitch::ActivaOpcionSwitch() {
     cboSwitch->setEnabled(true);
     entradas_.ActivarSondeo(true);
     lblAccion1->setText(QStringLiteral("Switch 1:"));
+    NombrarEntrada1(QStringLiteral("switch 1"));
     lblAccion2->setEnabled(true);
     cboTeclas2->setEnabled(true);
     txtLetra2->setEnabled(true);
@@ -489,6 +514,7 @@ void frmSwitch::ActivaOpcionSonido() {
     cboSwitch->setEnabled(false);
     entradas_.ActivarSondeo(false);
     lblAccion1->setText(QStringLiteral("Sonido:"));
+    NombrarEntrada1(QStringLiteral("sonido"));
     lblAccion2->setEnabled(false);
     cboTeclas2->setEnabled(false);
     txtLetra2->setEnabled(false);

@@ -142,6 +142,9 @@ private:
     // show them now.
     void ActualizarAcciones();
     void ElegirAccion(int entrada);
+    // Input 1's controls named for a screen reader after what it is now
+    // ("switch 1" or "sonido"), as its label says.
+    void NombrarEntrada1(const QString& entrada);
     // Asks once per run whether to go on without saving after a data file
     // could not be opened or written; false: the program must end.
     bool SeguirSinGuardar(const QString& causa);
