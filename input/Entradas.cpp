@@ -132,6 +132,9 @@ bool Entradas::SeleccionarPuerto(int numero) {
     puertoElegido_ = numero;
     puertoAbierto_ = puerto_.abierto();
     pendiente_[0] = pendiente_[1] = false;
+    // Whatever the engine waited for on the old port (an acceptance, a long
+    // press, a repeat) ends without action.
+    alMotor([this](qint64 t) { motor_.perdida(0, t); });
     ticksSinPuerto_ = 0;
     return puertoAbierto_;
 }
@@ -177,10 +180,13 @@ void Entradas::reintentarPuerto() {
 }
 
 void Entradas::ActivarSondeo(bool activo) {
-    if (activo)
+    if (activo) {
         tmrSwitch.start();
-    else
-        tmrSwitch.stop();
+        return;
+    }
+    tmrSwitch.stop();
+    // Unread, the switches count as open: nothing pending acts later.
+    alMotor([this](qint64 t) { motor_.perdida(0, t); });
 }
 
 Entradas::Paso Entradas::atender(int numero, bool& pulsado) {

@@ -133,6 +133,32 @@ private slots:
         QCOMPARE(hechas, acciones);
     }
 
+    // A press waiting for its acceptance when the port is closed (another
+    // port chosen, the window unloading) or the poll stops (sound mode)
+    // never acts afterwards.
+    void esperaQueTerminaSinAccion_data() {
+        QTest::addColumn<bool>("cerrarPuerto");
+        QTest::newRow("puerto cerrado") << true;
+        QTest::newRow("sondeo detenido") << false;
+    }
+    void esperaQueTerminaSinAccion() {
+        QFETCH(bool, cerrarPuerto);
+        Banco b;
+        qint64 reloj = 1000;
+        b.entradas.Reloj = [&] { return reloj; };
+        b.entradas.FijarAjustes(AjustesDeTexto(QStringLiteral("aceptacion=300")));
+        b.puerto.cts = true;
+        b.tick();
+        if (cerrarPuerto)
+            b.entradas.SeleccionarPuerto(0);
+        else
+            b.entradas.ActivarSondeo(false);
+        b.puerto.llamadas.clear();
+        reloj += 1000;
+        b.entradas.AvanzarMotor();
+        QVERIFY(!b.puerto.llamadas.contains(F1));
+    }
+
     // Where the port reports a change of its lines, the tick runs at once;
     // with the poll stopped (sound mode) a change does nothing.
     void cambioDeLineasSinEsperarAlTick() {
