@@ -10,15 +10,6 @@
 namespace quimbal {
 
 namespace {
-// The file a data file's name stands for: itself, or the file its symbolic
-// link names (at the end of a chain of links, existing or not).
-QString rutaReal(const QString& ruta) {
-    QFileInfo info(ruta);
-    for (int saltos = 0; info.isSymLink() && saltos < 16; ++saltos)
-        info.setFile(info.symLinkTarget());
-    return info.isSymLink() ? ruta : info.absoluteFilePath();
-}
-
 bool escribirEn(QFile& archivo, qint64 posicion, const QByteArray& datos) {
     OperacionesDisco& op = operacionesDisco();
     return archivo.isOpen() && archivo.seek(posicion) && op.escribir(archivo, datos) &&
@@ -39,7 +30,7 @@ QString ArchivosDatos::RutaArchivoConfig() const {
 // Opens for reading and writing, creating a missing file; where the folder or
 // the file does not allow writing, opens for reading only.
 ArchivosDatos::Problema ArchivosDatos::abrir(Abierto& a, const QString& nombre, QByteArray& datos) {
-    const QString ruta = rutaReal(nombre);
+    const QString ruta = RutaReal(nombre);
     a.archivo.close();
     a.archivo.setFileName(ruta);
     a.escribible = false;
@@ -132,7 +123,7 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
         for (int i = 0; i < n; ++i)
             datos.append(RegistroDeUsuario(perfiles.usuario(i)));
         datos.append(sobrantes_);
-        if (!ReemplazarArchivo(rutaReal(RutaArchivoUsuarios()), datos))
+        if (!ReemplazarArchivo(RutaReal(RutaArchivoUsuarios()), datos))
             fallidos << QDir::toNativeSeparators(RutaArchivoUsuarios());
     }
 
@@ -142,7 +133,7 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
     if (perfiles.puerto() >= 0 && perfiles.puerto() <= 0xFF)
         perfiles.ConfigInicio.Puerto = static_cast<std::uint8_t>(perfiles.puerto());
     if (config_.escribible &&
-        !ReemplazarArchivo(rutaReal(RutaArchivoConfig()), RegistroDeConfig(perfiles.ConfigInicio)))
+        !ReemplazarArchivo(RutaReal(RutaArchivoConfig()), RegistroDeConfig(perfiles.ConfigInicio)))
         fallidos << QDir::toNativeSeparators(RutaArchivoConfig());
 
     // The settings belong to the profiles: saved where the profiles are.
