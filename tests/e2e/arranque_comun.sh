@@ -4,6 +4,10 @@
 # windows by its process, and profiles made for the test. Needs comun.sh and
 # puerto_comun.sh.
 
+# Each check that passed: bien DESCRIPTION; the count ends the script's output.
+pasadas=0
+bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
+
 # A private session bus with the test notification server: NOTIFICACIONES is
 # its log ("NOTIFY <summary> | <body>" per notification).
 arrancar_bus_con_notificador() {

@@ -10,8 +10,6 @@ source "$(dirname "$0")/puerto_comun.sh"
 source "$(dirname "$0")/arranque_comun.sh"
 LOG=$(mktemp /tmp/quimbal-ajustes.XXXXXX)
 trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
-pasadas=0
-bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
 
 arrancar_objetivo "$LOG"
 
@@ -84,23 +82,21 @@ n=$(cuenta "$desde" ' KEY Return ')
 bien "repetición 500/250: ENTER mantenido da 1 + 4"
 
 arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"pausa_ms": 1000, "aceptacion_ms": 200')"
-desde=$(lineas_registro "$LOG")
-pulsar_durante "cts=1
+# gesto_de_pausa WORD: both switches held 1.3 s turn the pause on or off
+# ("activada", "terminada"); then a press of switch 1 gives N clicks.
+gesto_de_pausa() {
+  pulsar_durante "cts=1
 dsr=1" 1.3
-nada_durante 0.3
-grep -q 'pausa activada' "$CARPETA/salida.log" || fallar "los dos switches 1,3 s no activaron la pausa"
-desde=$(lineas_registro "$LOG")
-pulsar_durante cts=1 0.4
-nada_durante 0.5
-[ "$(cuenta "$desde" ' PRESS ')" = 0 ] || fallar "en pausa una pulsación actuó"
-pulsar_durante "cts=1
-dsr=1" 1.3
-nada_durante 0.3
-grep -q 'pausa terminada' "$CARPETA/salida.log" || fallar "los dos switches otra vez no terminaron la pausa"
-desde=$(lineas_registro "$LOG")
-pulsar_durante cts=1 0.4
-nada_durante 0.5
-[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "tras la pausa la pulsación no actuó"
+  nada_durante 0.3
+  grep -q "pausa $1" "$CARPETA/salida.log" || fallar "los dos switches 1,3 s: no hubo «pausa $1»"
+  desde=$(lineas_registro "$LOG")
+  pulsar_durante cts=1 0.4
+  nada_durante 0.5
+  [ "$(cuenta "$desde" ' PRESS ')" = "$2" ] ||
+    fallar "pausa $1: una pulsación dio $(cuenta "$desde" ' PRESS ') clics, se esperaban $2"
+}
+gesto_de_pausa activada 0
+gesto_de_pausa terminada 1
 bien "pausa: los dos switches la activan, una pulsación no actúa, otra vez la terminan y la siguiente actúa"
 
 for caso in dañado falta; do

@@ -22,8 +22,6 @@ cerrar() {
   parar_pulseaudio
 }
 trap cerrar EXIT
-pasadas=0
-bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
 
 arrancar_bus_con_notificador
 arrancar_objetivo "$LOG"

@@ -10,8 +10,6 @@ source "$(dirname "$0")/puerto_comun.sh"
 source "$(dirname "$0")/arranque_comun.sh"
 LOG=$(mktemp /tmp/quimbal-sin-bandeja.XXXXXX)
 trap 'terminar_quimbal; terminar_objetivo; parar_bus_con_notificador; limpiar_puerto_falso' EXIT
-pasadas=0
-bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
 
 arrancar_bus_con_notificador
 arrancar_objetivo "$LOG"

@@ -10,8 +10,6 @@ source "$(dirname "$0")/arranque_comun.sh"
 source "$(dirname "$0")/sonido_servidor.sh"
 LOG=$(mktemp /tmp/quimbal-fin.XXXXXX)
 trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso; rm -rf "${RUNTIME_OTRO:-}" "$LOG"' EXIT
-pasadas=0
-bien() { echo "ok: $*"; pasadas=$((pasadas + 1)); }
 
 arrancar_objetivo "$LOG"
 preparar_carpeta

@@ -1,4 +1,4 @@
-// The confirmation sounds: the samples, a caller never held up, and (where a
+// The confirmation sounds: a caller never held up, and (where a
 // sound server can be started) the sounds heard on its output, before and
 // after the server goes away and comes back.
 #include "platform/sonido/ConfirmacionPulse.h"
@@ -18,20 +18,6 @@ using namespace quimbal::sonido;
 namespace {
 using Muestras = std::vector<std::int16_t>;
 constexpr double kMuestrasPorMs = kMuestrasPorSegundo / 1000.0;
-
-// Sign changes per ms over [desde, hasta): twice a tone's pitch in kHz.
-double cruces(const Muestras& m, std::size_t desde, std::size_t hasta) {
-    int n = 0;
-    for (std::size_t i = desde + 1; i < hasta; ++i)
-        n += (m[i - 1] < 0) != (m[i] < 0);
-    return n * kMuestrasPorMs / double(hasta - desde);
-}
-int pico(const Muestras& m, std::size_t desde, std::size_t hasta) {
-    int p = 0;
-    for (std::size_t i = desde; i < hasta; ++i)
-        p = std::max(p, std::abs(int(m[i])));
-    return p;
-}
 
 // Records the output for 300 ms after the sound is asked for: where its
 // first loud sample lies, and how long it lasts (ms).
@@ -55,30 +41,6 @@ std::pair<double, double> oir(QProcess& parec, const std::function<void()>& pedi
 class TstConfirmacion : public QObject {
     Q_OBJECT
 private slots:
-    void tonos_data() {
-        QTest::addColumn<int>("cual");
-        QTest::addColumn<int>("ms");
-        QTest::newRow("aceptada") << 0 << 60;
-        QTest::newRow("ignorada") << 1 << 120;
-    }
-    void tonos() {
-        QFETCH(int, cual);
-        QFETCH(int, ms);
-        const Muestras m = cual == 0 ? TonoAceptada() : TonoIgnorada();
-        QCOMPARE(double(m.size()), ms * kMuestrasPorMs);
-        // Loud enough to hear, with room left below full scale; no click at
-        // either end.
-        QVERIFY(pico(m, 0, m.size()) > 13000 && pico(m, 0, m.size()) < 20000);
-        QVERIFY(pico(m, 0, 10) < 1000 && pico(m, m.size() - 10, m.size()) < 1000);
-        // Accepted rises; ignored sits far below both of its tones.
-        const Muestras a = TonoAceptada();
-        const std::size_t mitad = a.size() / 2;
-        if (cual == 0)
-            QVERIFY(cruces(a, mitad, a.size()) > 1.3 * cruces(a, 0, mitad));
-        else
-            QVERIFY(cruces(m, 0, m.size()) < 0.5 * cruces(a, 0, mitad));
-    }
-
     void sinServidorNoHaceEsperar() {
         QTemporaryDir vacia;
         qputenv("PULSE_SERVER", "unix:" + vacia.filePath("native").toLocal8Bit());
