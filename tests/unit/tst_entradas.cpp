@@ -3,6 +3,7 @@
 #include "input/Entradas.h"
 #include "profiles/Perfiles.h"
 #include "tests/fakes/AjustesDeTexto.h"
+#include "tests/fakes/ConfirmacionFalsa.h"
 #include "tests/fakes/InyectorFalso.h"
 #include "tests/fakes/NivelSonidoFalso.h"
 #include "tests/fakes/PuertoSerieFalso.h"
@@ -67,6 +68,32 @@ struct Banco {
         for (int i = 0; i < n; ++i)
             tick();
     }
+    // Switch 1 held for `ms` and released, on the engine's own clock: ticks
+    // of 50 ms, the engine's timers run whenever they are due, then a second
+    // more. The key strings sent meanwhile.
+    QStringList pulsarDurante(int ms) {
+        // Far ahead of the real clock the settings were given on.
+        qint64 reloj = 10'000'000;
+        entradas.Reloj = [&] { return reloj; };
+        QStringList hechas;
+        auto avanzar = [&](int hasta) {
+            for (int t = 0; t < hasta; t += 50) {
+                reloj += 50;
+                puerto.llamadas.clear();
+                entradas.AvanzarMotor();
+                entradas.tmrSwitch_Timer();
+                for (const QString& l : std::as_const(puerto.llamadas))
+                    if (l.startsWith(QLatin1String("teclas:")))
+                        hechas << l;
+            }
+        };
+        puerto.cts = true;
+        avanzar(ms);
+        puerto.cts = false;
+        avanzar(1000);
+        entradas.Reloj = nullptr;
+        return hechas;
+    }
 };
 
 const QString F1 = QStringLiteral("teclas:{F1}");
@@ -110,27 +137,34 @@ private slots:
         QFETCH(int, pulsadoMs);
         QFETCH(QStringList, acciones);
         Banco b;
-        qint64 reloj = 1000;
-        b.entradas.Reloj = [&] { return reloj; };
         b.entradas.FijarAjustes(AjustesDeTexto(ajuste));
-        QStringList hechas;
-        // Ticks of 50 ms, the engine's timers run whenever they are due.
-        auto avanzar = [&](int ms) {
-            for (int t = 0; t < ms; t += 50) {
-                reloj += 50;
-                b.puerto.llamadas.clear();
-                b.entradas.AvanzarMotor();
-                b.entradas.tmrSwitch_Timer();
-                for (const QString& l : std::as_const(b.puerto.llamadas))
-                    if (l.startsWith(QLatin1String("teclas:")))
-                        hechas << l;
-            }
+        QCOMPARE(b.pulsarDurante(pulsadoMs), acciones);
+    }
+
+    // The confirmation sounds are made the first time a profile asks for
+    // them, and say what the engine made of each press.
+    void confirmacion_data() {
+        QTest::addColumn<QString>("ajuste");
+        QTest::addColumn<int>("pulsadoMs");
+        QTest::addColumn<QStringList>("sonidos"); // "-": never made
+        QTest::newRow("desactivada") << "aceptacion=300" << 500 << QStringList{"-"};
+        QTest::newRow("corta") << "aceptacion=300 confirmacion" << 100 << QStringList{"ignorada"};
+        QTest::newRow("larga") << "aceptacion=300 confirmacion" << 500 << QStringList{"aceptada"};
+    }
+    void confirmacion() {
+        QFETCH(QString, ajuste);
+        QFETCH(int, pulsadoMs);
+        QFETCH(QStringList, sonidos);
+        Banco b;
+        ConfirmacionFalsa* hecha = nullptr;
+        b.entradas.FabricaConfirmacion = [&] {
+            auto c = std::make_unique<ConfirmacionFalsa>();
+            hecha = c.get();
+            return c;
         };
-        b.puerto.cts = true;
-        avanzar(pulsadoMs);
-        b.puerto.cts = false;
-        avanzar(1000);
-        QCOMPARE(hechas, acciones);
+        b.entradas.FijarAjustes(AjustesDeTexto(ajuste));
+        b.pulsarDurante(pulsadoMs);
+        QCOMPARE(hecha ? hecha->sonidos : QStringList{"-"}, sonidos);
     }
 
     // A press waiting for its acceptance when the port is closed (another
