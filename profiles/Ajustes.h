@@ -58,7 +58,9 @@ public:
     // This run may not write the folder (another copy holds its lock): a
     // damaged file is left where it is and nothing is ever written.
     void fijarSoloLectura() { soloLectura_ = noEscribir_ = true; }
-    bool soloLectura() const { return noEscribir_; }
+    // This run never writes the file (read only, or a damaged file that
+    // could not be set aside): guardar's false is then no failure.
+    bool noSeEscribe() const { return noEscribir_; }
     // The lines the last load wrote to standard error.
     const QStringList& avisos() const { return avisos_; }
 

@@ -141,7 +141,7 @@ QStringList ArchivosDatos::GuardarTodo(Perfiles& perfiles) {
         QStringList nombres = NombresConservados();
         for (int i = 0; i < n; ++i)
             nombres << perfiles.usuario(i).Nombre.recortado();
-        if (!ajustes_.guardar(nombres) && !ajustes_.soloLectura())
+        if (!ajustes_.guardar(nombres) && !ajustes_.noSeEscribe())
             fallidos << QDir::toNativeSeparators(ajustes_.ruta());
     }
     return fallidos;
