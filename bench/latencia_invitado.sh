@@ -20,10 +20,17 @@ trap 'rm -f "$salida"' EXIT
 [ "$prueba" = serie ] && export QUIMBAL_VM_SERIE=1
 QUIMBAL_VM_TIEMPO_EXTRA=$((n * 2 + 60)) "$aqui/../tests/vm/invitado.sh" \
   "LATENCIA=$n bash \"\$QUIMBAL_VM/${prueba}_invitado.sh\"" >"$salida"
-awk '/^LATENCIA / { print ($3 - $2) / 1000 }' "$salida" | sort -n | awk '
-  { v[NR] = $1 }
-  END {
-    if (NR == 0) { print "sin medidas" > "/dev/stderr"; exit 1 }
-    printf "%d medidas: mediana %.1f ms  p90 %.1f ms  p99 %.1f ms  max %.1f ms\n",
-      NR, v[int((NR + 1) / 2)], v[int(NR * 0.9 + 0.5)], v[int(NR * 0.99 + 0.5)], v[NR]
-  }'
+resumen() {
+  sort -n | awk -v titulo="$1" '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) { print "sin medidas" > "/dev/stderr"; exit 1 }
+      printf "%s: %d medidas: mediana %.1f ms  p90 %.1f ms  p99 %.1f ms  max %.1f ms\n",
+        titulo, NR, v[int((NR + 1) / 2)], v[int(NR * 0.9 + 0.5)], v[int(NR * 0.99 + 0.5)], v[NR]
+    }'
+}
+# serie: a fourth field, the moment the program performed the action.
+if grep -q '^LATENCIA [0-9]* [0-9]* [0-9]' "$salida"; then
+  awk '/^LATENCIA / { print ($4 - $2) / 1000 }' "$salida" | resumen "línea → acción"
+fi
+awk '/^LATENCIA / { print ($3 - $2) / 1000 }' "$salida" | resumen "hasta la ventana"

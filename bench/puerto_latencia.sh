@@ -13,6 +13,7 @@ trap 'terminar_quimbal; terminar_objetivo; limpiar_puerto_falso' EXIT
 preparar_carpeta
 preparar_puerto_falso
 [ "${QUIMBAL_SIN_ESPERA:-}" = 1 ] && echo "sin_espera=1" >"$PUERTO_FALSO.estado"
+export QT_LOGGING_RULES="quimbal.acciones.debug=true"
 arrancar_quimbal_con_puerto
 wid=$(pasar_inicio) || fallar "no apareció la ventana Quimbal 1.6"
 elegir_puerto_y_aceptar "$wid" 2
@@ -20,4 +21,4 @@ esperar_puerto_abierto || fallar "COM2 no quedó abierto"
 sleep 0.5
 LOG="$CARPETA/objetivo.log"
 arrancar_objetivo "$LOG"
-python3 "$src/bench/puerto_latencia.py" "$PUERTO_FALSO.estado" "$LOG" "${1:-120}"
+python3 "$src/bench/puerto_latencia.py" "$PUERTO_FALSO.estado" "$LOG" "${1:-120}" "$CARPETA/salida.log"

@@ -5,10 +5,18 @@
 #include "platform/PuertoSerie.h"
 #include "profiles/Perfiles.h"
 
+#include <QLoggingCategory>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace quimbal {
+
+// With QT_LOGGING_RULES="quimbal.acciones.debug=true" each action the engine
+// decides is written with the time it was decided (CLOCK_MONOTONIC, in
+// microseconds), so that the time from a line change to the action can be
+// measured apart from the time the display server takes to deliver it.
+Q_LOGGING_CATEGORY(lcAcciones, "quimbal.acciones", QtWarningMsg)
 
 namespace {
 constexpr int kIntervaloSondeo = 50;
@@ -104,6 +112,10 @@ void Entradas::FijarAjustes(const AjustesMotor& ajustes) {
 }
 
 void Entradas::accionDelMotor(int accion, Origen origen) {
+    qCDebug(lcAcciones, "accion %d %lld", accion,
+            static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count()));
     if (origen == Origen::Sonido) {
         // The delay runs before the action, so that a reading handled while
         // the action is under way finds the input already triggered.
@@ -177,6 +189,22 @@ void Entradas::reintentarPuerto() {
     std::fprintf(stderr, "quimbal: el puerto COM%d (%s) vuelve a estar abierto\n", puertoElegido_,
                  qPrintable(puerto_.dispositivo()));
     emit puertoRecuperado(true);
+}
+
+bool Entradas::Arrancar(int puerto) {
+    const bool sonido = IniciarCapturaSonido();
+    SeleccionarPuerto(puerto);
+    return sonido;
+}
+
+void Entradas::Parar() {
+    ActivarSondeo(false);
+    SeleccionarPuerto(0);
+    FinalizarCapturaSonido();
+}
+
+void Entradas::UsarModo(int modo) {
+    ActivarSondeo(modo == kModoSwitch);
 }
 
 void Entradas::ActivarSondeo(bool activo) {

@@ -75,7 +75,13 @@ public:
     // Then each latch takes the state of its line, so that a switch held at
     // that moment acts only once released and pressed again.
     bool PuertoPerdido() const { return puertoElegido_ != 0 && !puertoAbierto_; }
-    // The poll runs in switch mode only.
+    // The lifecycle as the configuration window asks for it. At load: the
+    // sound capture starts (false when it cannot, for now) and port `puerto`
+    // opens. At unload: the poll stops, the port closes, the capture stops.
+    bool Arrancar(int puerto);
+    void Parar();
+    // The profile's mode: the poll runs in switch mode only.
+    void UsarModo(int modo);
     void ActivarSondeo(bool activo);
     bool Sondeando() const { return tmrSwitch.isActive(); }
     // One tick of the poll: switch 1 (CTS), RTS, switch 2 (DSR), DTR. A

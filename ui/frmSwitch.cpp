@@ -335,21 +335,18 @@ void frmSwitch::Form_Load() {
         cboUsuario_Click();
     }
     // After the tray icon, which the program adds before the load.
-    if (!entradas_.IniciarCapturaSonido())
+    if (!entradas_.Arrancar(perfiles_.puerto()))
         avisos_.avisar(
             Incidencia::Sonido,
             QStringLiteral("no hay captura de sonido (¿falta el servidor de sonido o "
                            "el micrófono?); empezará en cuanto se pueda"),
             QStringLiteral("No se ha podido iniciar la DLL de reconocimiento de sonido!"),
             vbOKOnly);
-    entradas_.SeleccionarPuerto(perfiles_.puerto());
     ComprobarPuerto();
 }
 
 void frmSwitch::Form_Unload() {
-    entradas_.ActivarSondeo(false);
-    entradas_.SeleccionarPuerto(0);
-    entradas_.FinalizarCapturaSonido();
+    entradas_.Parar();
     archivos_.CerrarArchivos();
 }
 
@@ -489,7 +486,7 @@ void frmSwitch::ActivaOpcionSwitch() {
         optSwitch->setChecked(true);
     }
     cboSwitch->setEnabled(true);
-    entradas_.ActivarSondeo(true);
+    entradas_.UsarModo(kModoSwitch);
     lblAccion1->setText(QStringLiteral("Switch 1:"));
     NombrarEntrada1(QStringLiteral("switch 1"));
     lblAccion2->setEnabled(true);
@@ -512,7 +509,7 @@ void frmSwitch::ActivaOpcionSonido() {
     cboSonido->setCurrentIndex(UmbralValido(perfiles_.enUso().Umbral) - 1);
     cboSonido_Click();
     cboSwitch->setEnabled(false);
-    entradas_.ActivarSondeo(false);
+    entradas_.UsarModo(kModoSonido);
     lblAccion1->setText(QStringLiteral("Sonido:"));
     NombrarEntrada1(QStringLiteral("sonido"));
     lblAccion2->setEnabled(false);

@@ -31,7 +31,10 @@ hay_clics() { [ "$(clics "$1" "$2")" -ge "$3" ]; }
 
 PUERTO_PERFIL=2
 usar_perfil Clics 'Click izquierdo' '' 'Click derecho' ''
-arrancar 1
+# Timed, the program writes when it performs each action.
+traza=()
+[ "${LATENCIA:-0}" -gt 0 ] && traza=(QT_LOGGING_RULES=quimbal.acciones.debug=true)
+arrancar 1 "${traza[@]}"
 bien "COM2 (8250) abierto con RTS y DTR"
 desde=$(lineas)
 pulsar cts
@@ -56,9 +59,9 @@ if [ "${LATENCIA:-0}" -gt 0 ]; then
   # guest's driver counts the change of CTS (TIOCGICOUNT, polled every
   # millisecond), so that the rig's own delay in passing the line on is left
   # out; both times on the guest's CLOCK_MONOTONIC.
-  python3 - "$ESTADO" "$LOG" "$LATENCIA" <<'FIN'
+  python3 - "$ESTADO" "$LOG" "$LATENCIA" "$P/salida1.log" <<'FIN'
 import fcntl, os, random, struct, sys, time
-estado, log, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
+estado, log, n, salida = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
 tty = os.open('/dev/ttyS1', os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
 def cts():
     buf = fcntl.ioctl(tty, 0x545D, bytes(80))  # TIOCGICOUNT
@@ -70,18 +73,21 @@ def escribir(texto):
 def clics():
     with open(log) as f:
         return [l.split()[0] for l in f if l.rstrip().endswith(' PRESS left')]
+def acciones():
+    with open(salida) as f:
+        return [l.split()[-1] for l in f if l.startswith('quimbal.acciones: accion 1 ')]
 def esperar(cond, limite=5):
     fin = time.monotonic() + limite
     while not cond() and time.monotonic() < fin:
         time.sleep(0.001)
     return cond()
 for i in range(n):
-    antes, cambios = len(clics()), cts()
+    antes, hechas, cambios = len(clics()), len(acciones()), cts()
     escribir('cts=1\n')
     if esperar(lambda: cts() != cambios):
         t0 = time.monotonic_ns() // 1000
         if esperar(lambda: len(clics()) > antes):
-            print('LATENCIA', t0, clics()[antes], flush=True)
+            print('LATENCIA', t0, clics()[antes], acciones()[hechas], flush=True)
     cambios = cts()
     escribir('')
     esperar(lambda: cts() != cambios)
