@@ -4,6 +4,7 @@
 #include "app/VentanaPrincipal.h"
 #include "app/frmInicio.h"
 #include "input/Entradas.h"
+#include "platform/CajaUsb.h"
 #include "platform/Confirmacion.h"
 #include "platform/CopiaUnica.h"
 #include "platform/FinDeSesion.h"
@@ -205,6 +206,8 @@ int EjecutarPrograma(int argc, char** argv) {
         archivos.FijarSinBloqueo();
     Entradas entradas(perfiles, *puerto, *sonido, *inyector);
     entradas.FabricaConfirmacion = [] { return CrearConfirmacion(); };
+    const std::unique_ptr<CajaUsb> caja = CrearCajaUsb();
+    entradas.ConectarCaja(caja.get());
 
     std::unique_ptr<VentanaPrincipal> ventana;
     QPointer<frmInicio> inicio;

@@ -1,5 +1,6 @@
 #include "input/Entradas.h"
 
+#include "platform/CajaUsb.h"
 #include "platform/Confirmacion.h"
 #include "platform/NivelSonido.h"
 #include "platform/PuertoSerie.h"
@@ -20,6 +21,10 @@ Q_LOGGING_CATEGORY(lcAcciones, "quimbal.acciones", QtWarningMsg)
 
 namespace {
 constexpr int kIntervaloSondeo = 50;
+// The engine's number for each source of switch presses.
+constexpr int kFuentePuerto = 0;
+constexpr int kFuenteCaja = 1;
+
 // Ticks of the poll between two attempts to open a lost port (about 1 s).
 constexpr int kTicksReintento = 20;
 } // namespace
@@ -101,6 +106,93 @@ void Entradas::AvanzarMotor() {
 
 Entradas::~Entradas() {
     puerto_.alCambiarLineas = nullptr;
+    ConectarCaja(nullptr);
+}
+
+void Entradas::ConectarCaja(CajaUsb* caja) {
+    if (caja_) {
+        caja_->alPulsar = nullptr;
+        caja_->alCambiar = nullptr;
+    }
+    caja_ = caja;
+    if (!caja_)
+        return;
+    caja_->alPulsar = [this](int codigo, bool pulsado, qint64 ms) {
+        alPulsarCaja(codigo, pulsado, ms);
+    };
+    caja_->alCambiar = [this](bool conectada) { alCambiarCaja(conectada); };
+}
+
+void Entradas::FijarCajaUsb(const std::optional<SwitchUsb>& usb) {
+    aprendiendo_ = nullptr;
+    usb_ = usb;
+    // What was held on the box in use ends without action.
+    alMotor([this](qint64 t) { motor_.perdida(kFuenteCaja, t); });
+    if (caja_)
+        caja_->usar(usb ? std::optional<SenaDispositivo>(usb->sena()) : std::nullopt);
+}
+
+bool Entradas::AprenderCajaUsb(const SenaDispositivo& sena,
+                               std::function<void(int codigo)> alAprender) {
+    if (!caja_)
+        return false;
+    alMotor([this](qint64 t) { motor_.perdida(kFuenteCaja, t); });
+    aprendiendo_ = std::move(alAprender);
+    caja_->usar(sena);
+    return caja_->conectada();
+}
+
+void Entradas::TerminarAprendizaje() {
+    if (aprendiendo_)
+        FijarCajaUsb(usb_);
+}
+
+int Entradas::switchDeCodigo(int codigo) const {
+    if (!usb_)
+        return 0;
+    if (codigo == usb_->pulsador1)
+        return 1;
+    return usb_->pulsador2 && codigo == *usb_->pulsador2 ? 2 : 0;
+}
+
+void Entradas::alPulsarCaja(int codigo, bool pulsado, qint64 ms) {
+    if (aprendiendo_) {
+        if (pulsado) {
+            // The callback may end the learning, and with it this function.
+            const auto alAprender = aprendiendo_;
+            alAprender(codigo);
+        }
+        return;
+    }
+    const int numero = switchDeCodigo(codigo);
+    // As the port's, the box's switches are read in switch mode only.
+    if (numero == 0 || !Sondeando())
+        return;
+    if (ModoTest)
+        emit pruebaSwitch(numero, pulsado);
+    // The kernel's time of the event, on the engine's clock: a press
+    // accepted after 300 ms counts them from the moment the switch closed.
+    const qint64 atras =
+        std::max<qint64>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                    .count() -
+                                ms);
+    alMotor([&](qint64 t) { motor_.pulsador(kFuenteCaja, numero, pulsado, t - atras); });
+}
+
+void Entradas::alCambiarCaja(bool conectada) {
+    if (!aprendiendo_) {
+        // Whatever the box holds when it comes back is no press.
+        const bool s1 = conectada && usb_ && caja_->pulsado(usb_->pulsador1);
+        const bool s2 = conectada && usb_ && usb_->pulsador2 && caja_->pulsado(*usb_->pulsador2);
+        alMotor([&](qint64 t) {
+            if (conectada)
+                motor_.recuperada(kFuenteCaja, s1, s2, t);
+            else
+                motor_.perdida(kFuenteCaja, t);
+        });
+    }
+    emit cajaUsb(conectada);
 }
 
 void Entradas::FijarAjustes(const AjustesMotor& ajustes) {
@@ -146,7 +238,7 @@ bool Entradas::SeleccionarPuerto(int numero) {
     pendiente_[0] = pendiente_[1] = false;
     // Whatever the engine waited for on the old port (an acceptance, a long
     // press, a repeat) ends without action.
-    alMotor([this](qint64 t) { motor_.perdida(0, t); });
+    alMotor([this](qint64 t) { motor_.perdida(kFuentePuerto, t); });
     ticksSinPuerto_ = 0;
     return puertoAbierto_;
 }
@@ -166,7 +258,7 @@ void Entradas::perderPuerto() {
             emit pruebaSwitch(n, false);
         pulsado = false;
     }
-    alMotor([this](qint64 t) { motor_.perdida(0, t); });
+    alMotor([this](qint64 t) { motor_.perdida(kFuentePuerto, t); });
     emit puertoRecuperado(false);
 }
 
@@ -181,7 +273,8 @@ void Entradas::reintentarPuerto() {
     // next press.
     Switch1Pulsado = puerto_.leerCTS().value_or(false);
     Switch2Pulsado = puerto_.leerDSR().value_or(false);
-    alMotor([this](qint64 t) { motor_.recuperada(0, Switch1Pulsado, Switch2Pulsado, t); });
+    alMotor(
+        [this](qint64 t) { motor_.recuperada(kFuentePuerto, Switch1Pulsado, Switch2Pulsado, t); });
     if (ModoTest) {
         emit pruebaSwitch(1, Switch1Pulsado);
         emit pruebaSwitch(2, Switch2Pulsado);
@@ -200,6 +293,10 @@ bool Entradas::Arrancar(int puerto) {
 void Entradas::Parar() {
     ActivarSondeo(false);
     SeleccionarPuerto(0);
+    // The box is let go for other programs.
+    aprendiendo_ = nullptr;
+    if (caja_)
+        caja_->usar(std::nullopt);
     FinalizarCapturaSonido();
 }
 
@@ -214,7 +311,10 @@ void Entradas::ActivarSondeo(bool activo) {
     }
     tmrSwitch.stop();
     // Unread, the switches count as open: nothing pending acts later.
-    alMotor([this](qint64 t) { motor_.perdida(0, t); });
+    alMotor([this](qint64 t) {
+        motor_.perdida(kFuentePuerto, t);
+        motor_.perdida(kFuenteCaja, t);
+    });
 }
 
 Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
@@ -224,13 +324,24 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
     if (!linea)
         return Paso::SinPuerto;
     if ((*linea || pendiente) && !pulsado) {
+        // Both pressed together: switch 1 may have closed after its own read
+        // in this tick, just before this one. It is read again and, closed,
+        // acts first, as the two would in one reading.
+        if (numero == 2 && !Switch1Pulsado && !pendiente_[0]) {
+            const std::optional<bool> cts = puerto_.leerCTS();
+            if (!cts)
+                return Paso::SinPuerto;
+            const Paso antes = *cts ? atender(1, Switch1Pulsado) : Paso::Seguir;
+            if (antes != Paso::Seguir)
+                return antes;
+        }
         // The latch goes first: whatever the action does, this press is done.
         pulsado = true;
         pendiente = false;
         if (ModoTest)
             emit pruebaSwitch(numero, true);
         accionFallida_ = false;
-        alMotor([&](qint64 t) { motor_.pulsador(0, numero, true, t); });
+        alMotor([&](qint64 t) { motor_.pulsador(kFuentePuerto, numero, true, t); });
         return accionFallida_ ? Paso::Terminar : Paso::Seguir;
     }
     const std::optional<bool> otraVez = leer();
@@ -242,7 +353,7 @@ Entradas::Paso Entradas::atender(int numero, bool& pulsado) {
         if (ModoTest)
             emit pruebaSwitch(numero, false);
         if (estaba)
-            alMotor([&](qint64 t) { motor_.pulsador(0, numero, false, t); });
+            alMotor([&](qint64 t) { motor_.pulsador(kFuentePuerto, numero, false, t); });
     } else if (!pulsado) {
         // A press that began between the two reads, or a tap the driver
         // counted that may be over by the next tick: that tick acts on it.

@@ -9,6 +9,7 @@
 // sound only report what they see, with the time they saw it.
 #include "actions/Procedimientos.h"
 #include "input/Motor.h"
+#include "profiles/Ajustes.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -17,6 +18,8 @@
 
 namespace quimbal {
 
+class CajaUsb;
+struct SenaDispositivo;
 class Confirmacion;
 class Inyector;
 class NivelSonido;
@@ -89,6 +92,23 @@ public:
     // tick silently.
     void tmrSwitch_Timer();
 
+    // The USB switch box, a second source of the switches beside the serial
+    // port (none: the program has no such backend). Its presses count in
+    // switch mode, as the port's do, with the kernel's time of each event.
+    void ConectarCaja(CajaUsb* caja);
+    CajaUsb* Caja() const { return caja_; }
+    // The box chosen (none: no box) and which of its codes are the switches.
+    // It is used at once and found again whenever it is plugged back.
+    void FijarCajaUsb(const std::optional<SwitchUsb>& usb);
+    const std::optional<SwitchUsb>& CajaUsbElegida() const { return usb_; }
+    // Learning which codes a box sends: box `sena` is used and every press
+    // of it goes to `alAprender` instead of the engine, until
+    // TerminarAprendizaje, which goes back to the chosen box. Gives whether
+    // the box could be opened (Caja()->fallo() says why not).
+    bool AprenderCajaUsb(const SenaDispositivo& sena, std::function<void(int codigo)> alAprender);
+    void TerminarAprendizaje();
+    bool Aprendiendo() const { return static_cast<bool>(aprendiendo_); }
+
     // Starts the sound capture; false when it cannot start. Stops it.
     bool IniciarCapturaSonido();
     void FinalizarCapturaSonido();
@@ -110,6 +130,9 @@ signals:
     void informe(int numero, quimbal::Informe informe);
     // The pause turned on or off (both switches held together).
     void pausa(bool activa);
+    // The USB box came (true) or went, or could not be opened or held
+    // (false; Caja()->fallo() says why).
+    void cajaUsb(bool conectada);
 
 private:
     enum class Paso { Seguir, Terminar, SinPuerto };
@@ -122,6 +145,9 @@ private:
     Paso atender(int numero, bool& pulsado);
     void perderPuerto();
     void reintentarPuerto();
+    void alPulsarCaja(int codigo, bool pulsado, qint64 ms);
+    void alCambiarCaja(bool conectada);
+    int switchDeCodigo(int codigo) const;
 
     // A press seen by the second read of a tick, for the next tick.
     bool pendiente_[2] = {false, false};
@@ -141,6 +167,9 @@ private:
     QTimer tmrMotor_;
     QElapsedTimer reloj_;
     std::unique_ptr<Confirmacion> confirmacion_;
+    CajaUsb* caja_ = nullptr;
+    std::optional<SwitchUsb> usb_;
+    std::function<void(int)> aprendiendo_;
     // An action of the engine failed during the current tick.
     bool accionFallida_ = false;
 };

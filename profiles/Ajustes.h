@@ -13,6 +13,7 @@
 // for use, and stays in the file as it is until that setting is changed.
 // Every problem found at load is one Spanish line on standard error; nothing
 // here asks or shows anything.
+#include "platform/CajaUsb.h"
 #include "profiles/AjustesMotor.h"
 
 #include <QJsonObject>
@@ -33,6 +34,7 @@ struct SwitchUsb {
     int pulsador1 = 0; // the code that is switch 1
     std::optional<int> pulsador2;
     bool operator==(const SwitchUsb&) const = default;
+    SenaDispositivo sena() const { return {id, vendor, product, nombre}; }
 };
 
 struct LecturaUsb {

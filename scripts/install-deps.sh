@@ -6,7 +6,7 @@ PKGS=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
   qt6-qpa-plugins qt6-l10n-tools
-  libpulse-dev libxkbcommon-dev
+  libpulse-dev libxkbcommon-dev libevdev-dev libudev-dev
   libxtst-dev libx11-dev
   xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox

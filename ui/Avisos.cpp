@@ -48,6 +48,13 @@ void Avisos::avisar(Incidencia p, const QString& resumen, const QString& texto, 
     notificaciones_.notificar(QStringLiteral("Quimbal: ") + resumen, texto);
 }
 
+void Avisos::senalar(Incidencia p, const QString& resumen) {
+    resolver(p);
+    activos_.append({p, resumen, QString(), 0, QString(), false});
+    actualizarTip();
+    std::fprintf(stderr, "quimbal: %s\n", qPrintable(resumen));
+}
+
 void Avisos::resolver(Incidencia p) {
     for (qsizetype i = 0; i < activos_.size(); ++i) {
         if (activos_[i].problema == p) {

@@ -25,6 +25,7 @@ enum class Incidencia {
     PuertoDesconocido, // the settings file names a port the program does not know
     Puerto,            // the chosen serial port does not open
     SinBandeja,        // the desktop has no notification area
+    CajaUsb,           // the USB switch box is missing, or cannot be read or held
 };
 
 class Avisos {
@@ -36,6 +37,9 @@ public:
     // notification's title; `texto`, `estilo`, `titulo`: the box.
     void avisar(Incidencia p, const QString& resumen, const QString& texto, int estilo,
                 const QString& titulo = QString());
+    // A state that needs no box and no notification (a box unplugged, that
+    // comes back by itself): only a line of the tooltip while it lasts.
+    void senalar(Incidencia p, const QString& resumen);
     // The problem is over: its tooltip line goes and no box is due for it.
     void resolver(Incidencia p);
     bool activo(Incidencia p) const;

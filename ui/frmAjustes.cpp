@@ -1,9 +1,12 @@
 #include "ui/frmAjustes.h"
 
+#include "ui/fraCajaUsb.h"
+
 #include "platform/Dialogos.h"
 #include "ui/LecturaNumero.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -75,7 +78,8 @@ void SeleccionarDesdeElPrincipio(QLineEdit& caja) {
 }
 } // namespace
 
-frmAjustes::frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget* padre)
+frmAjustes::frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget* padre,
+                       Entradas* entradas)
     : QDialog(padre), dialogos_(dialogos), ajustes_(ajustes) {
     setObjectName(QStringLiteral("frmAjustes"));
     setWindowTitle(QStringLiteral("Ajustes de las entradas"));
@@ -133,6 +137,10 @@ frmAjustes::frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget*
     lytSecciones->addWidget(fraTiempos);
     lytSecciones->addWidget(chkConfirmacion);
     lytSecciones->addWidget(explicacion(ayudaConfirmacion, this));
+    if (entradas) {
+        fraCaja = new fraCajaUsb(dialogos, *entradas, this);
+        lytSecciones->addWidget(fraCaja);
+    }
 
     cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
@@ -150,7 +158,11 @@ frmAjustes::frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget*
     raiz->addLayout(botones);
 
     std::vector<QWidget*> orden(txtCampos.begin(), txtCampos.end());
-    orden.insert(orden.end(), {chkConfirmacion, cmdAceptar, cmdCancelar});
+    orden.push_back(chkConfirmacion);
+    if (fraCaja)
+        orden.insert(orden.end(), {static_cast<QWidget*>(fraCaja->cboCaja), fraCaja->cmdAprender,
+                                   fraCaja->cmdSinSwitch2});
+    orden.insert(orden.end(), {cmdAceptar, cmdCancelar});
     for (std::size_t i = 1; i < orden.size(); ++i)
         QWidget::setTabOrder(orden[i - 1], orden[i]);
 
@@ -176,6 +188,8 @@ void frmAjustes::cmdAceptar_Click() {
         nuevos.*c.miembro = *valor;
     }
     nuevos.confirmacion = chkConfirmacion->isChecked();
+    if (fraCaja && !fraCaja->Completa())
+        return;
     ajustes_ = nuevos;
     accept();
 }

@@ -18,13 +18,17 @@ class QVBoxLayout;
 namespace quimbal {
 
 class Dialogos;
+class Entradas;
+class fraCajaUsb;
 
 inline constexpr std::size_t kNumCamposAjuste = std::size(kCamposAjuste);
 
 class frmAjustes : public QDialog {
     Q_OBJECT
 public:
-    frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget* padre = nullptr);
+    // With `entradas`, the dialog also has the USB switch box section.
+    frmAjustes(Dialogos& dialogos, const AjustesMotor& ajustes, QWidget* padre = nullptr,
+               Entradas* entradas = nullptr);
 
     // One box per numeric setting, in the order of kCamposAjuste, each with
     // its label (the box's buddy) and its explanation under it.
@@ -37,6 +41,7 @@ public:
     // group, then the confirmation sound. A further section (the USB switch
     // box) is added here as a group of its own, after them.
     QVBoxLayout* lytSecciones;
+    fraCajaUsb* fraCaja = nullptr;
     QPushButton* cmdAceptar;
     QPushButton* cmdCancelar;
 

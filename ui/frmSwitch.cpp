@@ -11,6 +11,7 @@
 #include "profiles/Perfiles.h"
 #include "ui/Controles.h"
 #include "ui/Fuentes.h"
+#include "ui/fraCajaUsb.h"
 #include "ui/frmAjustes.h"
 #include "ui/frmMas.h"
 
@@ -248,6 +249,7 @@ void frmSwitch::conectarManejadores() {
         (numero == 1 ? lblTest1 : lblTest2)->setOpaca(pulsado);
     });
     connect(&entradas_, &Entradas::pruebaSonido, lblTestSonido, &Etiqueta::setOpaca);
+    connect(&entradas_, &Entradas::cajaUsb, this, &frmSwitch::AvisarCajaUsb);
     // What the timing settings made of each press: a mark on its test label
     // until the next press (accepted, ignored, or made while paused).
     connect(&entradas_, &Entradas::informe, this, [this](int numero, Informe informe) {
@@ -335,6 +337,9 @@ void frmSwitch::Form_Load() {
         cboUsuario_Click();
     }
     // After the tray icon, which the program adds before the load.
+    // The USB switch box, if one was chosen: the machine's, like the port.
+    if (entradas_.Caja())
+        UsarCajaUsb(archivos_.ajustes().usb().usb);
     if (!entradas_.Arrancar(perfiles_.puerto()))
         avisos_.avisar(
             Incidencia::Sonido,
@@ -473,10 +478,46 @@ void frmSwitch::cmdAjustes_Click() {
     if (perfiles_.vacia())
         return;
     const QString nombre = perfiles_.enUso().Nombre.recortado();
-    if (const auto r = MostrarAjustes(this, servicios_.dialogos, archivos_.ajustes().de(nombre))) {
-        archivos_.ajustes().fijar(nombre, *r);
-        entradas_.FijarAjustes(*r);
+    frmAjustes dialogo(servicios_.dialogos, archivos_.ajustes().de(nombre), this,
+                       entradas_.Caja() ? &entradas_ : nullptr);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    archivos_.ajustes().fijar(nombre, dialogo.Ajustes());
+    entradas_.FijarAjustes(dialogo.Ajustes());
+    if (dialogo.fraCaja && dialogo.fraCaja->Eleccion() != entradas_.CajaUsbElegida()) {
+        archivos_.ajustes().fijarUsb(dialogo.fraCaja->Eleccion());
+        UsarCajaUsb(dialogo.fraCaja->Eleccion());
     }
+}
+
+void frmSwitch::UsarCajaUsb(const std::optional<SwitchUsb>& usb) {
+    if (!usb)
+        avisos_.resolver(Incidencia::CajaUsb);
+    entradas_.FijarCajaUsb(usb);
+}
+
+void frmSwitch::AvisarCajaUsb(bool conectada) {
+    const std::optional<SwitchUsb>& usb = entradas_.CajaUsbElegida();
+    // The learning step in the settings dialog says it there.
+    if (entradas_.Aprendiendo() || !usb)
+        return;
+    const CajaUsb& caja = *entradas_.Caja();
+    if (conectada) {
+        std::fprintf(stderr, "quimbal: la caja de switches USB «%s» está conectada (%s)\n",
+                     qPrintable(usb->nombre), qPrintable(caja.dispositivo()));
+        avisos_.resolver(Incidencia::CajaUsb);
+        return;
+    }
+    const QString resumen = ResumenFalloCaja(caja.fallo(), usb->nombre);
+    // Unplugged: it is used again as soon as it comes back, nothing to do.
+    if (caja.fallo() == FalloCaja::NoEsta) {
+        avisos_.senalar(Incidencia::CajaUsb, resumen);
+        return;
+    }
+    avisos_.avisar(
+        Incidencia::CajaUsb, resumen,
+        TextoFalloCaja(caja.fallo(), usb->nombre, caja.dispositivo(), usb->vendor, usb->product),
+        vbExclamation, QStringLiteral("Caja de switches USB"));
 }
 
 void frmSwitch::ActivaOpcionSwitch() {

@@ -4,6 +4,7 @@
 // the tests can reach them by name, and each event has one handler named
 // after the control and the event.
 #include "platform/Servicios.h"
+#include "profiles/Ajustes.h"
 #include "ui/Avisos.h"
 
 #include <QDialog>
@@ -72,6 +73,10 @@ public:
     void cmdSalir_Click();
     void cmdMas_Click();
     void cmdAjustes_Click();
+    // The USB switch box chosen (none: no box) used from now on; its
+    // comings and goings told as the port's are.
+    void UsarCajaUsb(const std::optional<SwitchUsb>& usb);
+    void AvisarCajaUsb(bool conectada);
 
     // Profiles.
     void cboUsuario_Click();

@@ -305,7 +305,7 @@ private slots:
         QTest::addColumn<QStringList>("tick");
         QTest::addColumn<int>("cerrojo"); // the latch left set, if any
         QTest::addColumn<QStringList>("siguiente");
-        const QStringList dos = {"CTS", "CTS", "RTS", "DSR", F2, "DTR"};
+        const QStringList dos = {"CTS", "CTS", "RTS", "DSR", "CTS", F2, "DTR"};
         // A line that cannot be read: the port is closed, and it stays quiet
         // until it is opened again (below).
         QTest::newRow("CTS no se lee")
@@ -319,9 +319,11 @@ private slots:
         QTest::newRow("puerto cerrado")
             << "cerrado" << true << QStringList{"CTS", "cerrar"} << 0 << QStringList{};
         // A failed action is not retried while its switch stays held.
-        QTest::newRow("acción 1") << "accion" << true << QStringList{"CTS", F1} << 1 << dos;
+        // Switch 1 latched: switch 2 acts without reading switch 1 again.
+        QTest::newRow("acción 1") << "accion" << true << QStringList{"CTS", F1} << 1
+                                  << QStringList{"CTS", "CTS", "RTS", "DSR", F2, "DTR"};
         QTest::newRow("acción 2") << "accion" << false
-                                  << QStringList{"CTS", "CTS", "RTS", "DSR", F2} << 2
+                                  << QStringList{"CTS", "CTS", "RTS", "DSR", "CTS", F2} << 2
                                   << QStringList{"CTS", "CTS", "RTS", "DSR", "DSR", "DTR"};
     }
     void unFalloTerminaElTick() {
@@ -349,6 +351,19 @@ private slots:
         b.puerto.alLeer = nullptr;
         b.puerto.falloLectura = b.puerto.falloRTS = b.inyector.fallarTeclas = false;
         QCOMPARE(b.tick(), siguiente);
+    }
+
+    // Both switches pressed together, switch 1 closing between its reads and
+    // that of switch 2 in one tick: switch 1 still acts first.
+    void losDosALaVezPrimeroElSwitch1() {
+        Banco b;
+        b.puerto.dsr = true;
+        int lecturas = 0;
+        b.puerto.alLeer = [&] {
+            if (++lecturas == 2)
+                b.puerto.cts = true;
+        };
+        QCOMPARE(b.tick(), (QStringList{"CTS", "CTS", "RTS", "DSR", "CTS", "CTS", F1, F2, "DTR"}));
     }
 
     // An adapter unplugged while switch 1 is held, then plugged back with the
