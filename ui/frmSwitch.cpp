@@ -41,17 +41,18 @@ template <class T> T* control(T* c, const QFont& f, int l, int t, int w, int h) 
 
 // Option buttons wrap their caption inside their width, as the window shows
 // the port and threshold lists at the end of the second line.
+// A screen reader gets the caption whole, without the breaks.
 void envolver(QRadioButton* o) {
     const int indicador = 20;
+    o->setAccessibleName(QString(o->text()).remove(QLatin1Char('&')));
     o->setText(EnvolverTexto(o->text(), o->font(), o->width() - indicador));
 }
 
-Etiqueta* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int w, int h) {
-    auto* e = control(new Etiqueta(texto, padre), Verdana(9.75), l, t, w, h);
+LuzDeTest* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int w, int h) {
+    auto* e = control(new LuzDeTest(texto, padre), Verdana(9.75), l, t, w, h);
     e->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     e->setWordWrap(true);
     e->setBackColor(kRojo);
-    e->setConBorde(true);
     e->setOpaca(false);
     return e;
 }
@@ -101,7 +102,7 @@ frmSwitch::frmSwitch(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entr
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(9390), twips(4455));
+    fijarTamano(this, 9390, 4455);
     setModal(false);
     crearControles();
     conectarManejadores();
