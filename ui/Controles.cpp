@@ -4,20 +4,23 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <algorithm>
 #include <cmath>
 
 namespace quimbal {
 
 namespace {
 constexpr double kPuntosPorPulgadaDelDiseno = 96.0;
-}
+constexpr double kHolgura = 1.05;
+} // namespace
 
 double EscalaDeTexto() {
     const QScreen* pantalla = QGuiApplication::primaryScreen();
     if (!pantalla)
         return 1.0;
-    return std::max(1.0, pantalla->logicalDotsPerInchY() / kPuntosPorPulgadaDelDiseno);
+    const double escala = pantalla->logicalDotsPerInchY() / kPuntosPorPulgadaDelDiseno;
+    // Text drawn larger does not grow exactly in proportion (glyphs are
+    // fitted to whole pixels): a little more room than the ratio.
+    return escala > 1.0 ? escala * kHolgura : 1.0;
 }
 
 int pixeles(int t) {

@@ -11,8 +11,9 @@ constexpr int twips(int t) {
 }
 
 // How much larger than the design's (96 dots per inch) the desktop draws
-// text where the toolkit does not scale the whole screen itself: 1 at the
-// design's size, never less. The windows grow by it so that no text is cut.
+// text where the toolkit does not scale the whole screen itself, with a
+// little room to spare: 1 at the design's size or smaller text. The windows
+// grow by it so that no text is cut.
 double EscalaDeTexto();
 // A length of the window tables in pixels at that scale: exactly twips() at
 // the design's size.

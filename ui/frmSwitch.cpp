@@ -24,7 +24,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace quimbal {
@@ -41,11 +43,17 @@ template <class T> T* control(T* c, const QFont& f, int l, int t, int w, int h) 
 
 // Option buttons wrap their caption inside their width, as the window shows
 // the port and threshold lists at the end of the second line.
-// A screen reader gets the caption whole, without the breaks.
+// A screen reader gets the caption whole, without the breaks. The room
+// beside the indicator is the style's, when it has less.
 void envolver(QRadioButton* o) {
     const int indicador = 20;
+    QStyleOptionButton opcion;
+    opcion.initFrom(o);
+    const int ancho =
+        std::min(o->width() - indicador,
+                 o->style()->subElementRect(QStyle::SE_RadioButtonContents, &opcion, o).width());
     o->setAccessibleName(QString(o->text()).remove(QLatin1Char('&')));
-    o->setText(EnvolverTexto(o->text(), o->font(), o->width() - indicador));
+    o->setText(EnvolverTexto(o->text(), o->font(), ancho));
 }
 
 LuzDeTest* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int w, int h) {
