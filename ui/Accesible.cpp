@@ -15,7 +15,8 @@ namespace quimbal {
 namespace {
 
 // A list as a screen reader gets it: its name says what it is (its own
-// accessible name, or the label tied to it) and its value is the entry
+// accessible name, or else the label tied to it; only a list with neither
+// is named by its entry) and its value is the entry
 // chosen, also as its read-only text. The toolkit's own interface names a
 // list by its entry on this system, so "1" or "Click izquierdo" said nothing
 // of what was chosen.
@@ -33,10 +34,10 @@ public:
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-        case QAccessible::Name:
-            if (!lista()->accessibleName().isEmpty())
-                return lista()->accessibleName();
-            break;
+        case QAccessible::Name: {
+            const QString nombre = QAccessibleWidget::text(t);
+            return nombre.isEmpty() ? lista()->currentText() : nombre;
+        }
         case QAccessible::Value:
             return lista()->currentText();
         default:
