@@ -125,6 +125,9 @@ def luz(archivo, clave, rotulo):
     for t in tipos:
         pyatspi.Registry.registerEventListener(al_evento, t)
 
+    # Walking the window asks the program over the bus: it has handled the
+    # registry's news of these listeners before it answers, so it sends
+    # their events from then on.
     luz = None
     for c in descendientes(ventana("Quimbal 1.6")):
         if c.getRole() == pyatspi.ROLE_LABEL and c.name.startswith(rotulo):
