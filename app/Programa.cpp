@@ -20,6 +20,7 @@
 #include "profiles/Carpetas.h"
 #include "profiles/InstanciaUnica.h"
 #include "profiles/Perfiles.h"
+#include "ui/Accesible.h"
 #include "ui/Fuentes.h"
 
 #include <QApplication>
@@ -158,6 +159,7 @@ int EjecutarPrograma(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quimbal/icono.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quimbal.quimbal"));
     InstalarSustitucionesDeFuentes();
+    InstalarAccesibilidad();
     // The window hides to the tray: closing a message box while it is hidden
     // must not end the program. It ends when the main window unloads.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -85,7 +85,7 @@ frmInicio::frmInicio(Dialogos& dialogos, QWidget* padre)
     : QWidget(padre, Qt::Window | Qt::FramelessWindowHint), dialogos_(dialogos) {
     setObjectName(QStringLiteral("frmInicio"));
     setWindowTitle(QStringLiteral("Quimbal"));
-    setFixedSize(twips(7305), twips(5070));
+    fijarTamano(this, 7305, 5070);
     setAutoFillBackground(true);
 
     fondo = new QFrame(this);

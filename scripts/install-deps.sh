@@ -11,6 +11,8 @@ PKGS=(
   xvfb icewm xdotool x11-utils x11-xserver-utils x11-xkb-utils imagemagick
   pulseaudio pulseaudio-utils sox
   dbus-daemon libglib2.0-bin
+  # The accessibility bus and a client of it for tests/e2e/e2e_accesible.sh.
+  at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-liberation fontconfig
   clang clang-format libclang-rt-14-dev git
   dpkg-dev file lintian appstream desktop-file-utils

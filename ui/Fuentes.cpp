@@ -32,7 +32,10 @@ QFont Fuente(const QString& familia, double puntos, bool negrita, bool cursiva) 
 
 QString EnvolverTexto(const QString& texto, const QFont& fuente, int anchoPixeles) {
     const QFontMetrics fm(fuente);
-    auto ancho = [&](const QString& s) { return fm.horizontalAdvance(QString(s).remove('&')); };
+    // As wide as the text is drawn (a pixel more than its advance, at times).
+    auto ancho = [&](const QString& s) {
+        return fm.boundingRect(QRect(0, 0, 1 << 20, 1 << 10), 0, QString(s).remove('&')).width();
+    };
     const QStringList palabras = texto.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QStringList lineas;
     QString linea;

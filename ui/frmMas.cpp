@@ -41,7 +41,7 @@ frmMas::frmMas(Dialogos& dialogos, int retraso, QWidget* padre)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(7200), twips(4065));
+    fijarTamano(this, 7200, 4065);
     setModal(true);
 
     lblMensaje1 =

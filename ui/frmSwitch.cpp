@@ -25,7 +25,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace quimbal {
@@ -42,17 +44,24 @@ template <class T> T* control(T* c, const QFont& f, int l, int t, int w, int h) 
 
 // Option buttons wrap their caption inside their width, as the window shows
 // the port and threshold lists at the end of the second line.
+// A screen reader gets the caption whole, without the breaks. The room
+// beside the indicator is the style's, when it has less.
 void envolver(QRadioButton* o) {
     const int indicador = 20;
-    o->setText(EnvolverTexto(o->text(), o->font(), o->width() - indicador));
+    QStyleOptionButton opcion;
+    opcion.initFrom(o);
+    const int ancho =
+        std::min(o->width() - indicador,
+                 o->style()->subElementRect(QStyle::SE_RadioButtonContents, &opcion, o).width());
+    o->setAccessibleName(QString(o->text()).remove(QLatin1Char('&')));
+    o->setText(EnvolverTexto(o->text(), o->font(), ancho));
 }
 
-Etiqueta* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int w, int h) {
-    auto* e = control(new Etiqueta(texto, padre), Verdana(9.75), l, t, w, h);
+LuzDeTest* etiquetaDeTest(const QString& texto, QWidget* padre, int l, int t, int w, int h) {
+    auto* e = control(new LuzDeTest(texto, padre), Verdana(9.75), l, t, w, h);
     e->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     e->setWordWrap(true);
     e->setBackColor(kRojo);
-    e->setConBorde(true);
     e->setOpaca(false);
     return e;
 }
@@ -102,7 +111,7 @@ frmSwitch::frmSwitch(Perfiles& perfiles, ArchivosDatos& archivos, Entradas& entr
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(9390), twips(4455));
+    fijarTamano(this, 9390, 4455);
     setModal(false);
     crearControles();
     conectarManejadores();

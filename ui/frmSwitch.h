@@ -21,6 +21,7 @@ namespace quimbal {
 class ArchivosDatos;
 class Entradas;
 class Etiqueta;
+class LuzDeTest;
 class Perfiles;
 
 class frmSwitch : public QDialog {
@@ -51,9 +52,9 @@ public:
     QLabel* lblAccion1;
     QLabel* lblAccion2;
     QGroupBox* fraModo;
-    Etiqueta* lblTest2;
-    Etiqueta* lblTest1;
-    Etiqueta* lblTestSonido;
+    LuzDeTest* lblTest2;
+    LuzDeTest* lblTest1;
+    LuzDeTest* lblTestSonido;
     QPushButton* cmdMas;
     // Beyond the classic layout, in the free space of the action frame: the
     // timing settings of the profile in use (last in tab order).
