@@ -114,8 +114,12 @@ LecturaUsb LeerUsb(const QJsonValue& valor) {
     const std::optional<int> p2 = codigo(v2);
     if (!valor.isObject())
         r.problema = QStringLiteral("no es un objeto");
-    else if (u.id.trimmed().isEmpty())
-        r.problema = QStringLiteral("falta «id»");
+    else if (!o.value(QStringLiteral("id")).isString() &&
+             !o.value(QStringLiteral("id")).isUndefined())
+        r.problema = QStringLiteral("«id» no es un texto");
+    // Without a by-id name the box is found by vendor, product and name.
+    else if (u.id.trimmed().isEmpty() && u.nombre.trimmed().isEmpty())
+        r.problema = QStringLiteral("falta «id» o «nombre»");
     else if (!vendor || !product)
         r.problema = QStringLiteral("«vendor» y «product» han de ser 4 cifras hexadecimales");
     else if (o.contains(QStringLiteral("nombre")) && !o.value(QStringLiteral("nombre")).isString())

@@ -512,7 +512,7 @@ void frmSwitch::AvisarCajaUsb(bool conectada) {
         return;
     const CajaUsb& caja = *entradas_.Caja();
     if (conectada) {
-        std::fprintf(stderr, "quimbal: la caja de switches USB «%s» está conectada (%s)\n",
+        std::fprintf(stderr, "quimbal: caja de switches USB «%s» en uso (%s)\n",
                      qPrintable(usb->nombre), qPrintable(caja.dispositivo()));
         avisos_.resolver(Incidencia::CajaUsb);
         return;

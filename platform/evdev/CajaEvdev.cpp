@@ -120,10 +120,14 @@ private:
             return;
         const FalloCaja antes = fallo_;
         abrir();
-        if (dev_)
+        // Tried again each second while it is there but cannot be used yet
+        // (the access the seat gives may come later, the other program may
+        // let it go), and while it is missing where no udev says when it
+        // comes.
+        if (dev_ || (fallo_ == FalloCaja::NoEsta && monitor_))
             reintento_.stop();
-        else if (!monitor_)
-            reintento_.start(); // no udev to say when it comes: look each second
+        else if (!reintento_.isActive())
+            reintento_.start();
         if (alCambiar && (pedido || dev_ || fallo_ != antes))
             alCambiar(dev_ != nullptr);
     }

@@ -138,7 +138,12 @@ void TstAjustes::usb_data() {
                               << "";
     QTest::newRow("sin pulsador2 ni nombre") << bien + R"("pulsador1": 30, "otra": 1)"
                                              << "";
-    QTest::newRow("sin id") << QByteArray(R"("vendor": "04d8", "pulsador1": 30)") << "falta";
+    QTest::newRow("sin id ni nombre")
+        << QByteArray(R"("vendor": "04d8", "pulsador1": 30)") << "falta";
+    QTest::newRow("id vacío, con nombre")
+        << QByteArray(R"("id": "", "vendor": "1209", "product": "0001", "nombre": "Caja",
+                      "pulsador1": 288)")
+        << "";
     QTest::newRow("vendor corto") << QByteArray(R"("id": "x", "vendor": "4d8", "product": "0001",
                                                 "pulsador1": 30)")
                                   << "«vendor»";
