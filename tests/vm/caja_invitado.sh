@@ -36,7 +36,8 @@ caja() {
   esperar_hasta 5 grep -q '^LISTO$' "$P/caja_$n.log" || fallar "uinput no hizo la caja $nombre"
   udevadm settle -t 5
 }
-sin_caja() { eval "exec $((10 + $1))>&-"; }
+# (Every process started since holds the pipe open too: the box is told.)
+sin_caja() { echo q >&$((10 + $1)); eval "exec $((10 + $1))>&-"; }
 orden_caja() { echo "$2" >&$((10 + $1)); }
 # ajustes_usb NAME PRODUCT CODE1 [CODE2]: ajustes.json as written by hand.
 ajustes_usb() {

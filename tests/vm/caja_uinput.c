@@ -5,6 +5,7 @@
 // once the kernel has it, then reads commands line by line:
 //   p CODE   press        s CODE   release
 //   t CODE MS   press, MS milliseconds held, release
+//   q        the device goes (as at the end of input)
 // and prints "T CODE VALUE MICROSECONDS" (CLOCK_MONOTONIC, the moment just
 // before the event was written, which is when the kernel stamps it). The
 // device goes at the end of input, as a box pulled out.
@@ -72,8 +73,8 @@ int main(int argc, char** argv) {
     while (fgets(linea, sizeof linea, stdin)) {
         char orden = 0;
         int codigo = 0, ms = 0;
-        if (sscanf(linea, " %c %d %d", &orden, &codigo, &ms) < 2)
-            continue;
+        if (sscanf(linea, " %c %d %d", &orden, &codigo, &ms) < 1 || orden == 'q')
+            break;
         if (orden == 'p' || orden == 't')
             tecla(codigo, 1);
         if (orden == 't')
