@@ -10,9 +10,16 @@
 #     driver), the program in the tray, each from the moment the guest's
 #     driver counts the change of CTS to the target window's log line (the
 #     rig's own delay in passing the line to the guest is left out)
+#   QUIMBAL_BUILD=build bench/latencia_invitado.sh caja [N=200]
+#     switch to click on a USB switch box: N presses of a uinput-made game
+#     controller box, each from the moment it is written to uinput (the
+#     kernel's time of the event) to the target window's log line
+# serie and caja also give the time to the moment the program performs the
+# action (its trace, QT_LOGGING_RULES="quimbal.acciones.debug=true"), apart
+# from the compositor's delivery.
 # Both ends read the guest's CLOCK_MONOTONIC.
 set -euo pipefail
-prueba=${1:?uso: latencia_invitado.sh wayland|serie [N]}
+prueba=${1:?uso: latencia_invitado.sh wayland|serie|caja [N]}
 n=${2:-200}
 aqui=$(cd "$(dirname "$0")" && pwd)
 salida=$(mktemp)
@@ -29,7 +36,7 @@ resumen() {
         titulo, NR, v[int((NR + 1) / 2)], v[int(NR * 0.9 + 0.5)], v[int(NR * 0.99 + 0.5)], v[NR]
     }'
 }
-# serie: a fourth field, the moment the program performed the action.
+# serie, caja: a fourth field, the moment the program performed the action.
 if grep -q '^LATENCIA [0-9]* [0-9]* [0-9]' "$salida"; then
   awk '/^LATENCIA / { print ($4 - $2) / 1000 }' "$salida" | resumen "línea → acción"
 fi

@@ -142,6 +142,9 @@ parar
 
 # 5. A box the user may not read: the reason, with the rule that fixes it.
 caja 3 "Caja sin permiso" 0003 57
+# Root's alone, as a keyboard-type box is on a stock desktop (group input).
+nodo=$(grep -l -x "Caja sin permiso" /sys/class/input/event*/device/name | head -n1 | cut -d/ -f5)
+chown root:root "/dev/input/$nodo" && chmod 600 "/dev/input/$nodo"
 ajustes_usb "Caja sin permiso" 0003 57
 arrancar 4
 esperar_hasta 5 avisos 4 "el sistema no deja leer la caja de switches USB «Caja sin permiso»" 1 ||
