@@ -137,14 +137,18 @@ bool Entradas::AprenderCajaUsb(const SenaDispositivo& sena,
     if (!caja_)
         return false;
     alMotor([this](qint64 t) { motor_.perdida(kFuenteCaja, t); });
+    std::fprintf(stderr, "quimbal: aprendiendo los switches de la caja «%s»\n",
+                 qPrintable(sena.nombre));
     aprendiendo_ = std::move(alAprender);
     caja_->usar(sena);
     return caja_->conectada();
 }
 
 void Entradas::TerminarAprendizaje() {
-    if (aprendiendo_)
-        FijarCajaUsb(usb_);
+    if (!aprendiendo_)
+        return;
+    std::fprintf(stderr, "quimbal: fin del aprendizaje de los switches de la caja\n");
+    FijarCajaUsb(usb_);
 }
 
 int Entradas::switchDeCodigo(int codigo) const {

@@ -50,14 +50,19 @@ avisos() { [ "$(grep -c -- "$2" "$P/salida$1.log")" -ge "$3" ]; }
 conectada="en uso ("
 puerto_abierto() { true; }
 clics() { tail -n +"$(($1 + 1))" "$LOG" | grep -c -E " PRESS $2$"; }
+# con_caja N NAME PRODUCT CODE1 CODE2: box N made and chosen in ajustes.json,
+# the program started (output in salidaN.log) and using it.
+con_caja() {
+  caja "$1" "$2" "$3" "$4" "$5"
+  ajustes_usb "$2" "$3" "$4" "$5"
+  arrancar "$1"
+  esperar_hasta 5 avisos "$1" "$conectada" 1 || fallar "el programa no tomó la caja «$2»"
+}
 
 # 1. A game-controller box: its two buttons, the two clicks.
 MANDO="Caja de prueba (mando)"
-caja 1 "$MANDO" 0001 288 289
 usar_perfil Clics 'Click izquierdo' '' 'Click derecho' ''
-ajustes_usb "$MANDO" 0001 288 289
-arrancar 1
-esperar_hasta 5 avisos 1 "$conectada" 1 || fallar "el programa no tomó la caja de botones"
+con_caja 1 "$MANDO" 0001 288 289
 desde=$(lineas)
 orden_caja 1 "t 288 120"
 en_orden "caja de botones, BTN_TRIGGER: un clic izquierdo" "$desde" 'PRESS left$' 'RELEASE left$'
@@ -102,11 +107,8 @@ parar
 # 3. A keyboard-type box: space and enter type the profile's letters, and
 # nothing of their own.
 TECLAS="Caja de prueba (teclas)"
-caja 2 "$TECLAS" 0002 57 28
 usar_perfil Letras 'Letra...' 'a' 'Letra...' 'b'
-ajustes_usb "$TECLAS" 0002 57 28
-arrancar 2
-esperar_hasta 5 avisos 2 "$conectada" 1 || fallar "el programa no tomó la caja de teclas"
+con_caja 2 "$TECLAS" 0002 57 28
 desde=$(lineas)
 orden_caja 2 "t 57 120"
 orden_caja 2 "t 28 120"
@@ -151,6 +153,61 @@ esperar_hasta 5 avisos 4 "el sistema no deja leer la caja de switches USB «Caja
   fallar "no se dijo que falta el permiso"
 bien "caja sin permiso: dicho en castellano"
 parar
+sin_caja 1
 sin_caja 2
 sin_caja 3
+
+# 6. Learning through the dialog, with the keyboard alone: the program
+# started with its window, "Ajustes..." (Alt+J), the list "Dispositivo"
+# (Alt+V) and the box picked by its initial, "Aprender los switches"
+# (Alt+N), the box's two buttons, "Aceptar" (Alt+A); then the window hidden
+# ("Aceptar", Alt+A), the box acts, and at the end the choice is saved.
+TECLEAR=/tmp/teclear_uinput
+gcc -O2 -o "$TECLEAR" "$QUIMBAL_VM/teclear_uinput.c" || fallar "no se compiló teclear_uinput"
+mkfifo "$P/teclas"
+"$TECLEAR" "Teclado de prueba" <"$P/teclas" >"$P/teclado.log" 2>&1 &
+exec 9>"$P/teclas"
+esperar_hasta 5 grep -q '^LISTO$' "$P/teclado.log" || fallar "uinput no hizo el teclado"
+esperar_dispositivo "Teclado de prueba" || fallar "sway no tomó el teclado de prueba"
+teclear() { printf '%s\n' "$@" >&9; }
+APRENDER="Caja de prueba (aprender)"
+caja 4 "$APRENDER" 0004 290 291
+rm -f "$P/ajustes.json"
+usar_perfil Clics 'Click izquierdo' '' 'Click derecho' ''
+(cd / && exec runuser -u "$SESION_USUARIO" -- env -u DISPLAY HOME="/home/$SESION_USUARIO" \
+  XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
+  DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" QT_QPA_PLATFORM=wayland \
+  "$P/quimbal" >"$P/salida5.log" 2>&1) &
+QPID=$!
+# enfocada TITLE: the focused window has this title; oculta TITLE: no
+# window has it.
+oculta() { ! sway_orden -r -t get_tree | jq -e --arg t "$1" 'any(.. | objects; .name? == $t)' >/dev/null; }
+enfocada() { sway_orden -r -t get_tree | jq -e -r --arg t "$1" 'any(.. | objects; .focused? == true and .name? == $t)' >/dev/null; }
+esperar_hasta 20 enfocada "Quimbal" || fallar "la pantalla de inicio no tiene el foco"
+teclear '\n'
+esperar_hasta 10 enfocada "Quimbal 1.6" || fallar "la ventana de configuración no tiene el foco"
+teclear '\alt j'
+esperar_hasta 10 enfocada "Ajustes de las entradas" || fallar "«Ajustes...» no abrió el diálogo"
+teclear '\alt v' 'c' '\alt n'
+esperar_hasta 10 avisos 5 "aprendiendo los switches de la caja «$APRENDER»" 1 ||
+  fallar "el paso de aprender no empezó con la caja elegida"
+orden_caja 4 "t 290 100"
+orden_caja 4 "t 291 100"
+esperar_hasta 10 avisos 5 "fin del aprendizaje" 1 || fallar "el paso de aprender no terminó"
+teclear '\alt a'
+esperar_hasta 10 enfocada "Quimbal 1.6" || fallar "el diálogo no se cerró con Aceptar"
+teclear '\alt a'
+esperar_hasta 10 oculta "Quimbal 1.6" || fallar "«Aceptar» no ocultó la ventana"
+enfocar objetivo || fallar "la ventana objetivo no recuperó el foco"
+desde=$(lineas)
+orden_caja 4 "t 290 120"
+orden_caja 4 "t 291 120"
+en_orden "aprendida en el diálogo con el teclado, la caja hace sus dos clics" "$desde" \
+  'PRESS left$' 'PRESS right$'
+parar
+exec 9>&-
+jq -e --arg n "$APRENDER" '.usb.nombre == $n and .usb.pulsador1 == 290 and .usb.pulsador2 == 291' \
+  "$P/ajustes.json" >/dev/null || fallar "ajustes.json no guarda la caja aprendida: $(cat "$P/ajustes.json")"
+bien "la caja aprendida queda guardada en ajustes.json"
+sin_caja 4
 echo "pasadas: $pasadas"

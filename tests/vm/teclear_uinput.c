@@ -2,10 +2,11 @@
 // the guest. Creates the device named NAME, prints "LISTO" once the kernel has
 // it, then types what it reads on standard input, line by line: a-z, 0-9 and
 // the space as the keys of those names (US positions); a line that is just
-// "\n" (backslash, n) as Enter. Destroys the device at the end of input; exits
-// 1 when some character had no key. A compositor takes a new device some
-// tenths of a second after it appears: wait until it lists the device before
-// typing, or the first keys are lost.
+// "\n" (backslash, n) as Enter, and a line "\alt X" as Alt+X (a mnemonic).
+// Destroys the device at the end of input; exits 1 when some character had no
+// key. A compositor takes a new device some tenths of a second after it
+// appears: wait until it lists the device before typing, or the first keys
+// are lost.
 #include <linux/uinput.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -77,6 +78,21 @@ int main(int argc, char** argv) {
     while (fgets(linea, sizeof linea, stdin)) {
         if (strcmp(linea, "\\n\n") == 0) {
             pulsar(KEY_ENTER);
+            continue;
+        }
+        if (strncmp(linea, "\\alt ", 5) == 0) {
+            const int tecla = tecla_de(linea[5]);
+            if (tecla < 0) {
+                malas++;
+                continue;
+            }
+            emitir(EV_KEY, KEY_LEFTALT, 1);
+            emitir(EV_SYN, SYN_REPORT, 0);
+            usleep(20000);
+            pulsar(tecla);
+            emitir(EV_KEY, KEY_LEFTALT, 0);
+            emitir(EV_SYN, SYN_REPORT, 0);
+            usleep(20000);
             continue;
         }
         for (const char* p = linea; *p && *p != '\n'; p++) {
