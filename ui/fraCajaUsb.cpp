@@ -115,12 +115,13 @@ fraCajaUsb::fraCajaUsb(Dialogos& dialogos, Entradas& entradas, QWidget* padre)
             ++i;
         if (!d) {
             // The chosen box, unplugged now: still the choice.
-            DispositivoEntrada ausente;
-            ausente.id = eleccion_->id;
-            ausente.vendor = eleccion_->vendor;
-            ausente.product = eleccion_->product;
-            ausente.nombre = eleccion_->nombre;
-            lista_.append(ausente);
+            const SenaDispositivo ausente = eleccion_->sena();
+            lista_.append({{},
+                           ausente.id,
+                           ausente.vendor,
+                           ausente.product,
+                           ausente.nombre,
+                           TipoDispositivo::Caja});
             cboCaja->addItem(QStringLiteral("%1 (no conectada)").arg(eleccion_->nombre));
             i = lista_.size() - 1;
         }

@@ -202,12 +202,15 @@ void frmAjustes::reject() {
     cmdCancelar_Click();
 }
 
-std::optional<AjustesMotor> MostrarAjustes(QWidget* padre, Dialogos& dialogos,
-                                           const AjustesMotor& ajustes) {
-    frmAjustes dialogo(dialogos, ajustes, padre);
+std::optional<ResultadoAjustes> MostrarAjustes(QWidget* padre, Dialogos& dialogos,
+                                               const AjustesMotor& ajustes, Entradas* entradas) {
+    frmAjustes dialogo(dialogos, ajustes, padre, entradas);
     if (dialogo.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialogo.Ajustes();
+    ResultadoAjustes r{dialogo.Ajustes(), std::nullopt};
+    if (dialogo.fraCaja)
+        r.caja = dialogo.fraCaja->Eleccion();
+    return r;
 }
 
 } // namespace quimbal

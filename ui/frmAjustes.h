@@ -1,6 +1,7 @@
 #pragma once
 // "Ajustes de las entradas": the timing settings of one profile's inputs.
 // Laid out, not placed: it grows with the font the carer's desktop uses.
+#include "profiles/Ajustes.h"
 #include "profiles/AjustesMotor.h"
 
 #include <QDialog>
@@ -58,8 +59,17 @@ private:
     AjustesMotor ajustes_;
 };
 
-// Opens the dialog modally; the new settings when the user accepted them.
-std::optional<AjustesMotor> MostrarAjustes(QWidget* padre, Dialogos& dialogos,
-                                           const AjustesMotor& ajustes);
+// What the user accepted: the profile's settings and, where the dialog had
+// the USB section, the box chosen there (none: no box).
+struct ResultadoAjustes {
+    AjustesMotor ajustes;
+    std::optional<std::optional<SwitchUsb>> caja;
+};
+
+// Opens the dialog modally (with the USB section given `entradas`); what the
+// user accepted, nothing when cancelled.
+std::optional<ResultadoAjustes> MostrarAjustes(QWidget* padre, Dialogos& dialogos,
+                                               const AjustesMotor& ajustes,
+                                               Entradas* entradas = nullptr);
 
 } // namespace quimbal

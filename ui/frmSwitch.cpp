@@ -487,15 +487,16 @@ void frmSwitch::cmdAjustes_Click() {
     if (perfiles_.vacia())
         return;
     const QString nombre = perfiles_.enUso().Nombre.recortado();
-    frmAjustes dialogo(servicios_.dialogos, archivos_.ajustes().de(nombre), this,
+    const std::optional<ResultadoAjustes> r =
+        MostrarAjustes(this, servicios_.dialogos, archivos_.ajustes().de(nombre),
                        entradas_.Caja() ? &entradas_ : nullptr);
-    if (dialogo.exec() != QDialog::Accepted)
+    if (!r)
         return;
-    archivos_.ajustes().fijar(nombre, dialogo.Ajustes());
-    entradas_.FijarAjustes(dialogo.Ajustes());
-    if (dialogo.fraCaja && dialogo.fraCaja->Eleccion() != entradas_.CajaUsbElegida()) {
-        archivos_.ajustes().fijarUsb(dialogo.fraCaja->Eleccion());
-        UsarCajaUsb(dialogo.fraCaja->Eleccion());
+    archivos_.ajustes().fijar(nombre, r->ajustes);
+    entradas_.FijarAjustes(r->ajustes);
+    if (r->caja && *r->caja != entradas_.CajaUsbElegida()) {
+        archivos_.ajustes().fijarUsb(*r->caja);
+        UsarCajaUsb(*r->caja);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/sonido/ConfirmacionPulse.h"
 
+#include "platform/sonido/Reintento.h"
 #include "platform/sonido/TonosConfirmacion.h"
 
 #include <pulse/pulseaudio.h>
@@ -188,11 +189,7 @@ void ConfirmacionPulse::liberarContexto() {
 void ConfirmacionPulse::programarReintento() {
     if (reintento_)
         return;
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(bucle_);
-    timeval tv{};
-    pa_gettimeofday(&tv);
-    pa_timeval_add(&tv, kReintentoMs * PA_USEC_PER_MSEC);
-    reintento_ = api->time_new(api, &tv, LlamadasConfirmacion::reintento, this);
+    reintento_ = ReintentarEn(bucle_, kReintentoMs, LlamadasConfirmacion::reintento, this);
 }
 
 void ConfirmacionPulse::alCambiarContexto() {

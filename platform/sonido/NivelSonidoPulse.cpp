@@ -1,5 +1,7 @@
 #include "platform/sonido/NivelSonidoPulse.h"
 
+#include "platform/sonido/Reintento.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <cstdio>
@@ -188,16 +190,8 @@ void NivelSonidoPulse::programarReintento() {
     if (reintento_)
         return;
     const pa_usec_t cuando = pa_rtclock_now() + kReintentoMs * PA_USEC_PER_MSEC;
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(bucle_);
-    timeval tv{};
-    if (contexto_) {
-        reintento_ = pa_context_rttime_new(contexto_, cuando, Llamadas::reintento, this);
-    } else {
-        // Without a context, on the wall clock: a retry is not a deadline.
-        pa_gettimeofday(&tv);
-        pa_timeval_add(&tv, kReintentoMs * PA_USEC_PER_MSEC);
-        reintento_ = api->time_new(api, &tv, Llamadas::reintento, this);
-    }
+    reintento_ = contexto_ ? pa_context_rttime_new(contexto_, cuando, Llamadas::reintento, this)
+                           : ReintentarEn(bucle_, kReintentoMs, Llamadas::reintento, this);
 }
 
 void NivelSonidoPulse::alCambiarContexto() {

@@ -37,15 +37,22 @@ pulsar_durante() {
 }
 # What the target received since line FROM: cuenta FROM PATTERN.
 cuenta() { tail -n +"$(($1 + 1))" "$LOG" | grep -c -E -- "$2" || true; }
+# clics WHAT LEFT RIGHT: exactly these clicks since line $desde, or fail.
+clics() {
+  local i d
+  i=$(cuenta "$desde" ' PRESS left$') d=$(cuenta "$desde" ' PRESS right$')
+  [ "$i" = "$2" ] && [ "$d" = "$3" ] ||
+    fallar "$1: $i clics izquierdos y $d derechos, se esperaban $2 y $3"
+}
 
 arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"aceptacion_ms": 300')"
 desde=$(lineas_registro "$LOG")
 pulsar_durante cts=1 0.1
 nada_durante 0.6
-[ "$(cuenta "$desde" ' PRESS left$')" = 0 ] || fallar "aceptación 300 ms: una pulsación de 100 ms actuó"
+clics "aceptación 300 ms, una pulsación de 100 ms" 0 0
 pulsar_durante cts=1 0.5
 nada_durante 0.5
-[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "aceptación 300 ms: una pulsación de 500 ms dio $(cuenta "$desde" ' PRESS left$') clics"
+clics "aceptación 300 ms, una pulsación de 500 ms" 1 0
 bien "aceptación 300 ms: 100 ms no actúa, 500 ms actúa una vez"
 
 arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"ignorar_ms": 500')"
@@ -54,20 +61,18 @@ pulsar_durante cts=1 0.1
 sleep 0.1
 pulsar_durante cts=1 0.1
 nada_durante 0.8
-[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] || fallar "ignorar 500 ms: dos pulsaciones a 200 ms dieron $(cuenta "$desde" ' PRESS left$') clics"
+clics "ignorar 500 ms, dos pulsaciones a 200 ms" 1 0
 bien "ignorar 500 ms: dos pulsaciones a 200 ms actúan una vez"
 
 arrancar_con 'Click izquierdo' 'Click derecho' "$(ajustes '"larga_ms": 1000')"
 desde=$(lineas_registro "$LOG")
 pulsar_durante cts=1 1.2
 nada_durante 0.5
-[ "$(cuenta "$desde" ' PRESS right$')" = 1 ] && [ "$(cuenta "$desde" ' PRESS left$')" = 0 ] ||
-  fallar "pulsación larga: $(tail -n +"$((desde + 1))" "$LOG" | grep PRESS)"
+clics "pulsación larga de 1,2 s" 0 1
 desde=$(lineas_registro "$LOG")
 pulsar_durante cts=1 0.2
 nada_durante 0.5
-[ "$(cuenta "$desde" ' PRESS left$')" = 1 ] && [ "$(cuenta "$desde" ' PRESS right$')" = 0 ] ||
-  fallar "pulsación corta con larga activada: $(tail -n +"$((desde + 1))" "$LOG" | grep PRESS)"
+clics "pulsación corta con larga activada" 1 0
 bien "pulsación larga 1000 ms: 1,2 s da solo la acción 2; 0,2 s da la acción 1"
 
 arrancar_con 'ENTER' 'Click derecho' "$(ajustes '"repetir_tras_ms": 500, "repetir_cada_ms": 250')"

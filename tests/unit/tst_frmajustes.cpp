@@ -130,13 +130,13 @@ private slots:
             else
                 f->cmdCancelar->click();
         });
-        const std::optional<AjustesMotor> r = MostrarAjustes(nullptr, d, dados);
+        const std::optional<ResultadoAjustes> r = MostrarAjustes(nullptr, d, dados);
         QCOMPARE(visto, (QStringList{"Ajustes de las entradas", "5000", "120", "1"}));
         QCOMPARE(r.has_value(), tecla == Qt::Key_Return);
         AjustesMotor esperado = dados.acotados();
         esperado.ignorar_ms = 700;
         if (r)
-            QCOMPARE(*r, esperado);
+            QCOMPARE(r->ajustes, esperado);
     }
 
     void accesibleConTeclado() {
