@@ -194,11 +194,9 @@ void fraCajaUsb::cmdAprender_Click() {
     SwitchUsb& u = *eleccion_;
     const SenaDispositivo sena = u.sena();
     if (!entradas_.AprenderCajaUsb(sena, [this](int codigo) { TeclaAprendida(codigo); })) {
-        const CajaUsb* caja = entradas_.Caja();
-        const FalloCaja fallo = caja ? caja->fallo() : FalloCaja::Otro;
+        const QString motivo = motivoFallo();
         entradas_.TerminarAprendizaje();
-        lblCajaEstado->setText(TextoFalloCaja(
-            fallo, u.nombre, caja ? caja->dispositivo() : QString(), u.vendor, u.product));
+        lblCajaEstado->setText(motivo);
         return;
     }
     paso_ = 1;
@@ -245,12 +243,18 @@ void fraCajaUsb::alCambiarCaja(bool conectada) {
     if (paso_ == 0 || conectada)
         return;
     // Unplugged (or taken) while learning.
-    const CajaUsb* caja = entradas_.Caja();
-    const SwitchUsb u = *eleccion_;
+    const QString motivo = motivoFallo();
     terminar();
-    lblCajaEstado->setText(TextoFalloCaja(caja ? caja->fallo() : FalloCaja::Otro, u.nombre,
-                                          caja ? caja->dispositivo() : QString(), u.vendor,
-                                          u.product));
+    lblCajaEstado->setText(motivo);
+}
+
+QString fraCajaUsb::motivoFallo() const {
+    // Read before the learning step ends: the box chosen before is then
+    // used again, with its own state.
+    const CajaUsb* caja = entradas_.Caja();
+    const SwitchUsb& u = *eleccion_;
+    return TextoFalloCaja(caja ? caja->fallo() : FalloCaja::Otro, u.nombre,
+                          caja ? caja->dispositivo() : QString(), u.vendor, u.product);
 }
 
 bool fraCajaUsb::Completa() {

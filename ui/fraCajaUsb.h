@@ -53,6 +53,8 @@ private:
     void mostrarEleccion();
     void terminar();
     void alCambiarCaja(bool conectada);
+    // Why the box being learned cannot be used.
+    QString motivoFallo() const;
 
     Dialogos& dialogos_;
     Entradas& entradas_;

@@ -296,6 +296,20 @@ private slots:
         QVERIFY(ReglaUdev(0x1209, 1).contains(QStringLiteral("ATTRS{idProduct}==\"0001\"")));
     }
 
+    // Pulled out while learning: the step ends and says why, of that box.
+    void desconectadaAlAprender() {
+        Banco b;
+        DialogosFalsos d;
+        fraCajaUsb f(d, b.entradas);
+        f.cboCaja->setCurrentIndex(2);
+        f.cboCaja_Click();
+        f.cmdAprender_Click();
+        b.caja.conectar(false);
+        QVERIFY(!f.Aprendiendo());
+        QVERIFY(
+            f.lblCajaEstado->text().contains(QStringLiteral("«Caja de teclas» no está conectada")));
+    }
+
     // The machine's keyboard is used only after a Yes.
     void tecladoDelEquipo() {
         Banco b;
